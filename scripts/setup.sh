@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Installs, idempotently, everything a fresh Debian 12 machine lacks to build,
+# run and test the program. Safe to run again: it does nothing when all is there.
+set -euo pipefail
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+
+packages=(
+  cmake ninja-build g++ googletest libgtest-dev libgmock-dev
+  g++-mingw-w64-i686 mingw-w64-tools
+  wine wine32:i386
+  xvfb xauth x11-utils imagemagick fonts-wqy-microhei
+  locales clang
+)
+
+missing=()
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $SUDO dpkg --add-architecture i386
+  need_update=1
+fi
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -gt 0 ] || [ -n "${need_update:-}" ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -q
+  if [ ${#missing[@]} -gt 0 ]; then
+    $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+  fi
+fi
+
+# The MinGW compiler comes in two threading flavours; std::thread and
+# std::mutex need the POSIX one.
+if [ "$(readlink -f /etc/alternatives/i686-w64-mingw32-g++ 2>/dev/null)" != /usr/bin/i686-w64-mingw32-g++-posix ]; then
+  $SUDO update-alternatives --set i686-w64-mingw32-g++ /usr/bin/i686-w64-mingw32-g++-posix >/dev/null
+  $SUDO update-alternatives --set i686-w64-mingw32-gcc /usr/bin/i686-w64-mingw32-gcc-posix >/dev/null
+fi

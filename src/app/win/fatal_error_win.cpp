@@ -1,0 +1,16 @@
+#include <windows.h>
+
+#include "app/fatal_error.h"
+#include "app/process_end.h"
+#include "app/win/wide_text.h"
+
+namespace tessafold {
+
+void FatalRuntimeError(int32_t code, std::string_view message) {
+  const std::wstring text = Widen(FatalErrorText(code, message));
+  const std::wstring title = Widen(kFatalErrorTitle);
+  MessageBoxW(nullptr, text.c_str(), title.c_str(), MB_OK | MB_ICONHAND);
+  EndProcess(kFatalExitCode);
+}
+
+}  // namespace tessafold
