@@ -1,0 +1,47 @@
+#include "cipher/file_turn.h"
+
+#include <condition_variable>
+#include <map>
+#include <mutex>
+
+#include "app/path_key.h"
+
+namespace tessafold {
+
+namespace {
+
+struct FileState {
+  bool taken = false;
+  int waiting = 0;
+};
+
+std::mutex turnMutex;
+std::condition_variable turnReleased;
+std::map<std::string, FileState> files;  // only files that are taken or waited for
+
+}  // namespace
+
+FileTurn::FileTurn(const std::string& path) : key_(PathKey(path)) {
+  std::unique_lock lock(turnMutex);
+  FileState& state = files[key_];
+  ++state.waiting;
+  turnReleased.wait(lock, [&] { return !state.taken; });
+  --state.waiting;
+  state.taken = true;
+}
+
+FileTurn::~FileTurn() {
+  std::lock_guard lock(turnMutex);
+  const auto found = files.find(key_);
+  found->second.taken = false;
+  if (found->second.waiting == 0) files.erase(found);
+  turnReleased.notify_all();
+}
+
+int WaitingTurns(const std::string& path) {
+  std::lock_guard lock(turnMutex);
+  const auto found = files.find(PathKey(path));
+  return found == files.end() ? 0 : found->second.waiting;
+}
+
+}  // namespace tessafold
