@@ -1,0 +1,201 @@
+#include "fakes/fake_services.h"
+
+#include <algorithm>
+
+namespace tessafold {
+
+namespace fake {
+
+namespace {
+
+std::string Address(int window, int control, int property) {
+  return std::to_string(window) + "/" + std::to_string(control) + "/" + std::to_string(property);
+}
+
+std::string Shown(const ControlValue& value) {
+  if (const auto* text = std::get_if<std::string>(&value)) return *text;
+  return std::to_string(std::get<int32_t>(value));
+}
+
+bool IsTextProperty(int property) { return property == kPropertyTag || property >= kPropertyEditText; }
+
+}  // namespace
+
+Services& Services::Instance() {
+  static Services services;
+  return services;
+}
+
+void Services::Reset() {
+  std::lock_guard lock(mutex_);
+  values_.clear();
+  log_.clear();
+  messages_.clear();
+  webPages_.clear();
+  workerMode_ = WorkerMode::RunAtOnce;
+  threads_.clear();
+  keptWorkers_.clear();
+  dialogAnswers_.clear();
+  dialogRequests_.clear();
+}
+
+void Services::SetText(int window, int control, ControlProperty property, const std::string& text) {
+  std::lock_guard lock(mutex_);
+  values_[{window, control, property}] = text;
+}
+
+std::string Services::Text(int window, int control, ControlProperty property) const {
+  std::lock_guard lock(mutex_);
+  const auto found = values_.find({window, control, property});
+  return found == values_.end() ? std::string{} : std::get<std::string>(found->second);
+}
+
+bool Services::Disabled(int window, int control) const {
+  std::lock_guard lock(mutex_);
+  const auto found = values_.find({window, control, kPropertyDisabled});
+  return found != values_.end() && std::get<int32_t>(found->second) != 0;
+}
+
+std::vector<std::string> Services::Log() const {
+  std::lock_guard lock(mutex_);
+  return log_;
+}
+
+std::vector<std::string> Services::Messages() const {
+  std::lock_guard lock(mutex_);
+  return messages_;
+}
+
+std::vector<std::string> Services::WebPages() const {
+  std::lock_guard lock(mutex_);
+  return webPages_;
+}
+
+void Services::SetWorkerMode(WorkerMode mode) {
+  std::lock_guard lock(mutex_);
+  workerMode_ = mode;
+}
+
+void Services::JoinWorkers() {
+  std::vector<std::thread> threads;
+  {
+    std::lock_guard lock(mutex_);
+    threads.swap(threads_);
+  }
+  for (std::thread& thread : threads) thread.join();
+}
+
+void Services::RunKeptWorkers() {
+  std::vector<std::function<void()>> kept;
+  {
+    std::lock_guard lock(mutex_);
+    kept.swap(keptWorkers_);
+  }
+  for (auto& worker : kept) worker();
+}
+
+void Services::QueueDialogAnswer(std::optional<std::string> chosenPath) {
+  std::lock_guard lock(mutex_);
+  dialogAnswers_.push_back(std::move(chosenPath));
+}
+
+std::vector<FileDialogRequest> Services::DialogRequests() const {
+  std::lock_guard lock(mutex_);
+  return dialogRequests_;
+}
+
+ControlValue Services::Get(int window, int control, ControlProperty property) {
+  std::lock_guard lock(mutex_);
+  log_.push_back("get " + Address(window, control, property));
+  const auto found = values_.find({window, control, property});
+  if (found != values_.end()) return found->second;
+  return IsTextProperty(property) ? ControlValue{std::string{}} : ControlValue{int32_t{0}};
+}
+
+void Services::Set(int window, int control, ControlProperty property, const ControlValue& value) {
+  std::lock_guard lock(mutex_);
+  log_.push_back("set " + Address(window, control, property) + "=" + Shown(value));
+  values_[{window, control, property}] = value;
+}
+
+void Services::Message(std::string_view text) {
+  std::lock_guard lock(mutex_);
+  log_.push_back("message " + std::string(text));
+  messages_.emplace_back(text);
+}
+
+bool Services::Start(WorkerRoutine routine, void* parameter) {
+  std::unique_lock lock(mutex_);
+  log_.push_back("worker");
+  switch (workerMode_) {
+    case WorkerMode::RunAtOnce:
+      lock.unlock();
+      routine(parameter);
+      return true;
+    case WorkerMode::Thread:
+      threads_.emplace_back(routine, parameter);
+      return true;
+    case WorkerMode::Keep:
+      keptWorkers_.emplace_back([routine, parameter] { routine(parameter); });
+      return true;
+    case WorkerMode::Refuse:
+      return false;
+  }
+  return false;
+}
+
+void Services::Web(std::string_view address) {
+  std::lock_guard lock(mutex_);
+  log_.push_back("web " + std::string(address));
+  webPages_.emplace_back(address);
+}
+
+std::optional<std::string> Services::Dialog(const FileDialogRequest& request) {
+  std::lock_guard lock(mutex_);
+  log_.push_back("dialog");
+  dialogRequests_.push_back(request);
+  if (dialogAnswers_.empty()) return std::nullopt;
+  std::optional<std::string> answer = dialogAnswers_.front();
+  dialogAnswers_.erase(dialogAnswers_.begin());
+  return answer;
+}
+
+int IndexOf(const std::vector<std::string>& log, const std::string& entry) {
+  const auto found = std::find(log.begin(), log.end(), entry);
+  return found == log.end() ? -1 : static_cast<int>(found - log.begin());
+}
+
+}  // namespace fake
+
+// The services as the portable code sees them, all answered by the fake.
+
+int ShowMessage(std::string_view text, uint32_t, std::string_view) {
+  fake::Services::Instance().Message(text);
+  return kMessageOk;
+}
+
+bool StartWorker(WorkerRoutine routine, void* parameter) { return fake::Services::Instance().Start(routine, parameter); }
+
+void OpenWebPage(std::string_view address) { fake::Services::Instance().Web(address); }
+
+ControlValue GetControlProperty(int windowId, int controlId, ControlProperty property) {
+  return fake::Services::Instance().Get(windowId, controlId, property);
+}
+
+void SetControlProperty(int windowId, int controlId, ControlProperty property, const ControlValue& value) {
+  fake::Services::Instance().Set(windowId, controlId, property, value);
+}
+
+std::string GetControlText(int windowId, int controlId, ControlProperty property) {
+  return std::get<std::string>(GetControlProperty(windowId, controlId, property));
+}
+
+void SetControlDisabled(int windowId, int controlId, bool disabled) {
+  SetControlProperty(windowId, controlId, kPropertyDisabled, int32_t{disabled ? 1 : 0});
+}
+
+std::optional<std::string> ShowPlatformFileDialog(const FileDialogRequest& request) {
+  return fake::Services::Instance().Dialog(request);
+}
+
+}  // namespace tessafold

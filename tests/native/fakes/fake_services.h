@@ -1,0 +1,76 @@
+#pragma once
+#include <functional>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <tuple>
+#include <vector>
+
+#include "app/open_file_dialog.h"
+#include "app/services.h"
+
+namespace tessafold::fake {
+
+// How the fake StartWorker treats a routine.
+enum class WorkerMode {
+  RunAtOnce,  // runs it before StartWorker returns
+  Thread,     // runs it on a std::thread that JoinWorkers() joins
+  Keep,       // keeps it for RunKeptWorkers()
+  Refuse,     // starts nothing and returns false
+};
+
+// A recording stand-in for the window's services and the platform file
+// dialog. Every call is appended to the log in the order it happened, as
+//   "get W/C/P", "set W/C/P=V", "message TEXT", "worker", "web ADDRESS", "dialog".
+class Services {
+ public:
+  static Services& Instance();
+
+  void Reset();  // forgets everything; workers must have been joined
+
+  // Control state, as the window would hold it.
+  void SetText(int window, int control, ControlProperty property, const std::string& text);
+  std::string Text(int window, int control, ControlProperty property = kPropertyEditText) const;
+  bool Disabled(int window, int control) const;
+
+  std::vector<std::string> Log() const;
+  std::vector<std::string> Messages() const;
+  std::vector<std::string> WebPages() const;
+
+  void SetWorkerMode(WorkerMode mode);
+  void JoinWorkers();
+  void RunKeptWorkers();
+
+  // The next platform dialogs answer with these, in order (nothing = cancel);
+  // with none queued the dialog is cancelled.
+  void QueueDialogAnswer(std::optional<std::string> chosenPath);
+  std::vector<FileDialogRequest> DialogRequests() const;
+
+  // Called by the fake service functions.
+  ControlValue Get(int window, int control, ControlProperty property);
+  void Set(int window, int control, ControlProperty property, const ControlValue& value);
+  void Message(std::string_view text);
+  bool Start(WorkerRoutine routine, void* parameter);
+  void Web(std::string_view address);
+  std::optional<std::string> Dialog(const FileDialogRequest& request);
+
+ private:
+  using Key = std::tuple<int, int, int>;
+  mutable std::mutex mutex_;
+  std::map<Key, ControlValue> values_;
+  std::vector<std::string> log_;
+  std::vector<std::string> messages_;
+  std::vector<std::string> webPages_;
+  WorkerMode workerMode_ = WorkerMode::RunAtOnce;
+  std::vector<std::thread> threads_;
+  std::vector<std::function<void()>> keptWorkers_;
+  std::vector<std::optional<std::string>> dialogAnswers_;
+  std::vector<FileDialogRequest> dialogRequests_;
+};
+
+// Index of the first log entry equal to `entry`, or -1.
+int IndexOf(const std::vector<std::string>& log, const std::string& entry);
+
+}  // namespace tessafold::fake
