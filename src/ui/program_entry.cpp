@@ -1,0 +1,13 @@
+#include "app/frame.h"
+#include "ui/main_window_ids.h"
+
+namespace tessafold {
+
+int ProgramEntry() {
+  StartApplication();
+  LoadWindow(kMainWindow);
+  RunMessageLoop();
+  return 0;
+}
+
+}  // namespace tessafold

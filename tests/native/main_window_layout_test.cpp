@@ -1,0 +1,239 @@
+#include "ui/main_window_layout.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/tab_cycle.h"
+#include "ui/handlers.h"
+#include "ui/main_window_ids.h"
+
+namespace tessafold {
+namespace {
+
+// Bytes the UTF-8 text takes in code page 936: ASCII stays one byte, every
+// Chinese or full-width character (three UTF-8 bytes) becomes two.
+size_t Cp936Length(std::string_view utf8) {
+  size_t bytes = 0;
+  for (size_t i = 0; i < utf8.size();) {
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    if (lead < 0x80) {
+      ++bytes;
+      ++i;
+    } else {
+      EXPECT_EQ(lead & 0xF0, 0xE0) << "unexpected character at byte " << i;
+      bytes += 2;
+      i += 3;
+    }
+  }
+  return bytes;
+}
+
+std::vector<std::string> SplitCrLf(std::string_view text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  for (size_t at = text.find("\r\n"); at != std::string_view::npos; at = text.find("\r\n", start)) {
+    lines.emplace_back(text.substr(start, at - start));
+    start = at + 2;
+  }
+  lines.emplace_back(text.substr(start));
+  return lines;
+}
+
+const ControlRecord& Control(int id) {
+  const ControlRecord* control = FindControlRecord(MainWindowLayout(), id);
+  EXPECT_NE(control, nullptr) << "control " << id;
+  return *control;
+}
+
+TEST(MainWindowLayout, WindowRecordIsTheFixedCentredDialog) {
+  const WindowRecord& window = MainWindowLayout();
+  EXPECT_EQ(window.id, kMainWindow);
+  EXPECT_EQ(window.title, "Tessafoldv1.1");
+  EXPECT_EQ(window.outer.width, 357);
+  EXPECT_EQ(window.outer.height, 440);
+  EXPECT_EQ(window.startPosition, StartPosition::CenterScreen);
+  EXPECT_TRUE(window.visible);
+  EXPECT_TRUE(window.fixedDialogFrame);
+  EXPECT_TRUE(window.controlBox);
+  EXPECT_FALSE(window.minimizeBox);
+  EXPECT_FALSE(window.maximizeBox);
+  EXPECT_TRUE(window.backColor.buttonFace);
+  EXPECT_TRUE(window.escCloses);
+  EXPECT_FALSE(window.enterMovesFocus);
+  EXPECT_TRUE(window.clipChildren);
+  EXPECT_EQ(FindWindowRecord(BuiltInWindowLayouts(), kMainWindow), &window);
+}
+
+TEST(MainWindowLayout, TwelveControlsInCreationOrderWithTheirRectanglesFlagsAndTexts) {
+  struct Expected {
+    int id;
+    std::string_view name;
+    ControlKind kind;
+    LayoutRect rect;
+    bool visible, disabled, tabStop;
+    std::string_view text;
+  };
+  const Expected expected[] = {
+      {pathLabel, "标签1", ControlKind::Label, {16, 168, 96, 24}, true, false, false, "加密的文件路径："},
+      {pathEdit, "编辑框1", ControlKind::EditBox, {17, 200, 271, 24}, true, true, true, ""},
+      {browseButton, "按钮1", ControlKind::Button, {296, 200, 40, 24}, true, false, true, "..."},
+      {keyLabel, "标签2", ControlKind::Label, {16, 232, 64, 24}, true, false, false, "加密密码："},
+      {keyEdit, "编辑框2", ControlKind::EditBox, {18, 262, 318, 24}, true, false, true, ""},
+      {repeatLabel, "标签3", ControlKind::Label, {19, 294, 149, 24}, true, false, false, "二次加密（1为不设置）："},
+      {repeatEdit, "编辑框3", ControlKind::EditBox, {16, 322, 320, 24}, true, false, true, "1"},
+      {openFileDialog, "通用对话框1", ControlKind::FileDialog, {208, 80, 26, 26}, false, false, false, ""},
+      {formTimer, "时钟1", ControlKind::Timer, {168, 32, 26, 26}, false, false, false, ""},
+      {encryptButton, "按钮2", ControlKind::Button, {176, 360, 77, 32}, true, false, true, "加密"},
+      {decryptButton, "按钮3", ControlKind::Button, {259, 360, 77, 32}, true, false, true, "解密"},
+      {usageText, "编辑框4", ControlKind::EditBox, {16, 24, 320, 128}, true, false, true, kUsageText},
+  };
+  const auto controls = MainWindowLayout().controls;
+  ASSERT_EQ(controls.size(), std::size(expected));
+  for (size_t i = 0; i < controls.size(); ++i) {
+    const ControlRecord& c = controls[i];
+    const Expected& e = expected[i];
+    SCOPED_TRACE(std::string(e.name));
+    EXPECT_EQ(c.id, e.id);
+    EXPECT_EQ(c.name, e.name);
+    EXPECT_EQ(c.kind, e.kind);
+    EXPECT_EQ(c.rect.left, e.rect.left);
+    EXPECT_EQ(c.rect.top, e.rect.top);
+    EXPECT_EQ(c.rect.width, e.rect.width);
+    EXPECT_EQ(c.rect.height, e.rect.height);
+    EXPECT_EQ(c.visible, e.visible);
+    EXPECT_EQ(c.disabled, e.disabled);
+    EXPECT_EQ(c.tabStop, e.tabStop);
+    EXPECT_EQ(c.focusOrder, 0);
+    EXPECT_EQ(c.text, e.text);
+  }
+}
+
+TEST(MainWindowLayout, KindPropertiesMatchEachKind) {
+  for (const ControlRecord& c : MainWindowLayout().controls) {
+    SCOPED_TRACE(std::string(c.name));
+    switch (c.kind) {
+      case ControlKind::EditBox: EXPECT_TRUE(std::holds_alternative<EditBoxProperties>(c.properties)); break;
+      case ControlKind::Label: EXPECT_TRUE(std::holds_alternative<LabelProperties>(c.properties)); break;
+      case ControlKind::Button: EXPECT_TRUE(std::holds_alternative<ButtonProperties>(c.properties)); break;
+      case ControlKind::FileDialog: EXPECT_TRUE(std::holds_alternative<FileDialogProperties>(c.properties)); break;
+      case ControlKind::Timer: EXPECT_TRUE(std::holds_alternative<TimerProperties>(c.properties)); break;
+    }
+  }
+  for (int id : {pathEdit, keyEdit, repeatEdit}) {
+    const auto& edit = std::get<EditBoxProperties>(Control(id).properties);
+    EXPECT_TRUE(edit.clientEdge);
+    EXPECT_FALSE(edit.multiLine);
+    EXPECT_TRUE(edit.autoHScroll);
+    EXPECT_FALSE(edit.readOnly);
+    EXPECT_TRUE(edit.hideSelection);
+    EXPECT_FALSE(edit.backColor.buttonFace);
+    EXPECT_EQ(edit.backColor.rgb, 0xFFFFFFu);
+  }
+  const auto& notes = std::get<EditBoxProperties>(Control(usageText).properties);
+  EXPECT_FALSE(notes.clientEdge);
+  EXPECT_TRUE(notes.multiLine);
+  EXPECT_FALSE(notes.autoHScroll);
+  EXPECT_TRUE(notes.autoVScroll);
+  EXPECT_TRUE(notes.readOnly);
+  EXPECT_TRUE(notes.hideSelection);
+  EXPECT_TRUE(notes.backColor.buttonFace);
+  for (int id : {pathLabel, keyLabel, repeatLabel}) {
+    const auto& label = std::get<LabelProperties>(Control(id).properties);
+    EXPECT_TRUE(label.wordWrap);
+    EXPECT_TRUE(label.literalAmpersand);
+    EXPECT_TRUE(label.backColor.buttonFace);
+  }
+  for (int id : {browseButton, encryptButton, decryptButton}) {
+    EXPECT_FALSE(std::get<ButtonProperties>(Control(id).properties).isDefault);
+  }
+  EXPECT_EQ(std::get<TimerProperties>(Control(formTimer).properties).periodMs, 1000u);
+}
+
+TEST(MainWindowLayout, UsageTextIsSixLinesOf378BytesInCodePage936) {
+  const std::vector<std::string> lines = SplitCrLf(kUsageText);
+  ASSERT_EQ(lines.size(), 6u);
+  EXPECT_TRUE(lines[0].starts_with("使用方法："));
+  EXPECT_TRUE(lines[0].ends_with("可提升防御力度。"));
+  EXPECT_EQ(lines[1], "");
+  EXPECT_EQ(lines[2], "程序特色：");
+  EXPECT_EQ(lines[3], "1.加密文件大小不限制，对电影资料效果良好。");
+  EXPECT_EQ(lines[4], "2.采用多线程执行，不会觉得很卡或失败。");
+  EXPECT_EQ(lines[5], "3.大部分文件类型均可操作，范围极广");
+  EXPECT_EQ(Cp936Length(kUsageText), 378u);
+  EXPECT_EQ(std::count(kUsageText.begin(), kUsageText.end(), '\n'), 5);  // no bare LF, none at the end
+}
+
+TEST(MainWindowLayout, NoTwoVisibleControlsOverlap) {
+  const auto controls = MainWindowLayout().controls;
+  for (size_t i = 0; i < controls.size(); ++i) {
+    for (size_t j = i + 1; j < controls.size(); ++j) {
+      const ControlRecord& a = controls[i];
+      const ControlRecord& b = controls[j];
+      if (!a.visible || !b.visible) continue;
+      const bool apart = a.rect.left + a.rect.width <= b.rect.left || b.rect.left + b.rect.width <= a.rect.left ||
+                         a.rect.top + a.rect.height <= b.rect.top || b.rect.top + b.rect.height <= a.rect.top;
+      EXPECT_TRUE(apart) << a.name << " overlaps " << b.name;
+    }
+  }
+}
+
+TEST(MainWindowLayout, OnlyTheCreatedEventAndTheThreeClicksAreBound) {
+  const WindowRecord& window = MainWindowLayout();
+  ASSERT_EQ(window.bindings.size(), 1u);
+  EXPECT_EQ(FindBinding(window.bindings, LayoutEvent::Created), &OnLinkEvent);
+  const struct {
+    int id;
+    EventHandler handler;
+  } clicks[] = {{browseButton, &OnBrowseClicked}, {encryptButton, &OnEncryptClicked}, {decryptButton, &OnDecryptClicked}};
+  for (const auto& click : clicks) {
+    ASSERT_EQ(Control(click.id).bindings.size(), 1u);
+    EXPECT_EQ(FindBinding(Control(click.id).bindings, LayoutEvent::Click), click.handler);
+  }
+  size_t bound = 0;
+  for (const ControlRecord& c : window.controls) bound += c.bindings.size();
+  EXPECT_EQ(bound, 3u);
+  EXPECT_EQ(FindBinding(Control(formTimer).bindings, LayoutEvent::Tick), nullptr);
+}
+
+// Tab stops of the layout as loaded, optionally with one control disabled.
+std::vector<TabStop> LoadedTabStops(int disabledId = 0) {
+  std::vector<TabStop> stops;
+  for (const ControlRecord& c : MainWindowLayout().controls) {
+    const bool focusable = c.kind == ControlKind::EditBox || c.kind == ControlKind::Button;
+    stops.push_back({c.focusOrder, focusable && c.visible && !c.disabled && c.tabStop && c.id != disabledId});
+  }
+  return stops;
+}
+
+std::vector<int> CycleFrom(const std::vector<TabStop>& stops, int startId, bool backwards, size_t steps) {
+  const auto controls = MainWindowLayout().controls;
+  std::vector<int> visited;
+  std::optional<size_t> at = static_cast<size_t>(startId - 1);
+  for (size_t i = 0; i < steps; ++i) {
+    at = NextTabStop(stops, at, backwards);
+    if (!at) break;
+    visited.push_back(controls[*at].id);
+  }
+  return visited;
+}
+
+TEST(MainWindowLayout, TabCyclesOverEnabledTabStopsInCreationOrder) {
+  const std::vector<TabStop> stops = LoadedTabStops();
+  EXPECT_EQ(CycleFrom(stops, usageText, false, 7),
+            (std::vector<int>{browseButton, keyEdit, repeatEdit, encryptButton, decryptButton, usageText, browseButton}));
+  EXPECT_EQ(CycleFrom(stops, browseButton, true, 6),
+            (std::vector<int>{usageText, decryptButton, encryptButton, repeatEdit, keyEdit, browseButton}));
+  // Nothing focused yet: the first of the cycle.
+  const auto first = NextTabStop(stops, std::nullopt, false);
+  ASSERT_TRUE(first);
+  EXPECT_EQ(MainWindowLayout().controls[*first].id, browseButton);
+  // A running job's disabled button drops out of the cycle.
+  EXPECT_EQ(CycleFrom(LoadedTabStops(encryptButton), repeatEdit, false, 2),
+            (std::vector<int>{decryptButton, usageText}));
+}
+
+}  // namespace
+}  // namespace tessafold
