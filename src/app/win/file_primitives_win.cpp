@@ -1,0 +1,181 @@
+#include <windows.h>
+
+#include <atomic>
+
+#include "app/file_primitives.h"
+#include "app/file_primitives_detail.h"
+#include "app/win/wide_text.h"
+
+namespace tessafold {
+
+namespace {
+
+// Owns a file handle.
+class FileHandle {
+ public:
+  explicit FileHandle(HANDLE handle = INVALID_HANDLE_VALUE) : handle_(handle) {}
+  ~FileHandle() { Close(); }
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+
+  HANDLE Get() const { return handle_; }
+  bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+  void Reset(HANDLE handle) {
+    Close();
+    handle_ = handle;
+  }
+  // False when the close reports an error: written data may be lost.
+  bool Close() {
+    if (!Valid()) return true;
+    const HANDLE handle = handle_;
+    handle_ = INVALID_HANDLE_VALUE;
+    return CloseHandle(handle) != 0;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+auto ReadRequestOn(HANDLE file) {
+  return [file](uint8_t* data, size_t count) -> int64_t {
+    DWORD got = 0;
+    if (!ReadFile(file, data, static_cast<DWORD>(count), &got, nullptr)) return -1;
+    return got;
+  };
+}
+
+auto WriteRequestOn(HANDLE file) {
+  return [file](const uint8_t* data, size_t count) -> int64_t {
+    DWORD put = 0;
+    if (!WriteFile(file, data, static_cast<DWORD>(count), &put, nullptr)) return -1;
+    return put;
+  };
+}
+
+bool HasAttribute(DWORD attributes, DWORD wanted) {
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & wanted) != 0;
+}
+
+ReadOutcome WhyUnopened(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || HasAttribute(attributes, FILE_ATTRIBUTE_DIRECTORY)) {
+    return ReadOutcome::NoFile;
+  }
+  return ReadOutcome::Unreadable;
+}
+
+// Some file systems (and Wine) let a read-only file be overwritten or
+// replaced; the attribute is honoured here before anything is written.
+bool IsReadOnly(const std::wstring& path) {
+  return HasAttribute(GetFileAttributesW(path.c_str()), FILE_ATTRIBUTE_READONLY);
+}
+
+std::wstring FullPath(const std::wstring& path) {
+  const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (size == 0) return {};
+  std::wstring full(size, L'\0');
+  const DWORD length = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
+  if (length == 0 || length >= size) return {};
+  full.resize(length);
+  return full;
+}
+
+// The folder of a full path, with its trailing separator.
+std::wstring FolderOf(const std::wstring& path) { return path.substr(0, path.find_last_of(L"\\/") + 1); }
+
+// The attributes a replaced file keeps.
+constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
+
+// A new, uniquely named file in the folder that is deleted again unless
+// Keep() is called.
+class TemporaryFile {
+ public:
+  TemporaryFile(const std::wstring& folder, DWORD attributes) {
+    static std::atomic<unsigned> serial{0};
+    const std::wstring stem = folder + L".tessafold-" + std::to_wstring(GetCurrentProcessId()) + L"-";
+    for (int attempt = 0; attempt < 100 && !file_.Valid(); ++attempt) {
+      path_ = stem + std::to_wstring(serial.fetch_add(1)) + L".tmp";
+      file_.Reset(CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              attributes ? attributes : FILE_ATTRIBUTE_NORMAL, nullptr));
+      const DWORD error = GetLastError();
+      if (!file_.Valid() && error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
+    }
+    if (!file_.Valid()) path_.clear();
+  }
+  ~TemporaryFile() {
+    file_.Close();
+    if (!path_.empty()) DeleteFileW(path_.c_str());
+  }
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+  bool Valid() const { return !path_.empty(); }
+  FileHandle& File() { return file_; }
+  const std::wstring& Path() const { return path_; }
+  void Keep() { path_.clear(); }
+
+ private:
+  std::wstring path_;
+  FileHandle file_;
+};
+
+}  // namespace
+
+ByteBuffer ReadWholeFile(const std::string& path, ReadOutcome* outcome) {
+  Report(outcome, ReadOutcome::NoFile);
+  if (!IsUsablePath(path)) return {};
+  const std::wstring wide = Widen(path);
+  FileHandle file(CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) {
+    Report(outcome, WhyUnopened(wide));
+    return {};
+  }
+  if (GetFileType(file.Get()) != FILE_TYPE_DISK) return {};
+  LARGE_INTEGER size;
+  if (!GetFileSizeEx(file.Get(), &size)) {
+    Report(outcome, ReadOutcome::Unreadable);
+    return {};
+  }
+  return ReadSizedContent(size.QuadPart, ReadRequestOn(file.Get()), outcome);
+}
+
+bool DeleteFileAt(const std::string& path) {
+  return IsUsablePath(path) && DeleteFileW(Widen(path).c_str()) != 0;
+}
+
+bool WriteWholeFile(const std::string& path, const ByteBuffer& buffer) {
+  if (!IsUsablePath(path)) return false;
+  const std::wstring wide = Widen(path);
+  if (IsReadOnly(wide)) return false;
+  FileHandle file(CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) return false;
+  const bool written = WriteAllInPieces(buffer, WriteRequestOn(file.Get()));
+  const bool closed = file.Close();
+  return written && closed;
+}
+
+bool ReplaceWholeFile(const std::string& path, const ByteBuffer& buffer) {
+  if (!IsUsablePath(path)) return false;
+  // A full path: the temporary file must sit in the same folder, and the
+  // replacement must not depend on the current directory.
+  const std::wstring target = FullPath(Widen(path));
+  if (target.empty()) return false;
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES ||
+      HasAttribute(attributes, FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) {
+    return false;
+  }
+
+  TemporaryFile temp(FolderOf(target), attributes & kKeptAttributes);
+  if (!temp.Valid()) return false;
+  if (!WriteAllInPieces(buffer, WriteRequestOn(temp.File().Get()))) return false;
+  if (!FlushFileBuffers(temp.File().Get()) || !temp.File().Close()) return false;
+  if (!MoveFileExW(temp.Path().c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return false;
+  }
+  temp.Keep();
+  return true;
+}
+
+}  // namespace tessafold
