@@ -1,0 +1,304 @@
+// The behaviour of the file primitives and of TransformFile that callers rely
+// on, the same on every platform. Included by exactly one test source of the
+// native tests and one of the Windows tests, so the POSIX stand-ins and the
+// real Windows layer answer to the same cases.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "app/file_primitives.h"
+#include "cipher/transform_file.h"
+#include "common/file_test_support.h"
+
+namespace tessafold {
+namespace {
+
+using testing::Bytes;
+using testing::BufferOf;
+using testing::BytesOf;
+using testing::Child;
+using testing::NamesIn;
+using testing::ReadBytes;
+using testing::SampleBytes;
+using testing::Shifted;
+using testing::Utf8;
+using testing::WriteBytes;
+using Names = std::vector<std::string>;
+
+constexpr size_t kPiece = size_t{8} << 20;  // the largest single read or write request
+
+class FileContract : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    // Read-only files would keep the folder from being removed on Windows.
+    for (const auto& entry : std::filesystem::directory_iterator(testing::Root(folder))) {
+      std::error_code ignored;
+      std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_write,
+                                   std::filesystem::perm_options::add, ignored);
+    }
+  }
+
+  std::filesystem::path PathOf(std::string_view name) const { return Child(folder, name); }
+  std::string Make(std::string_view name, const Bytes& bytes) const {
+    WriteBytes(PathOf(name), bytes);
+    return Utf8(PathOf(name));
+  }
+  std::string MakeReadOnly(std::string_view name, const Bytes& bytes) const {
+    const std::string path = Make(name, bytes);
+    testing::MakeReadOnly(PathOf(name));
+    return path;
+  }
+  std::string MakeFolder(std::string_view name) const {
+    std::filesystem::create_directory(PathOf(name));
+    return Utf8(PathOf(name));
+  }
+
+  testing::ScratchFolder folder;
+};
+
+// ---- ReadWholeFile ----------------------------------------------------------
+
+TEST_F(FileContract, ReadWholeFileDeliversEveryByteOfAFileLargerThanOnePiece) {
+  const Bytes content = SampleBytes(2 * kPiece + 3);
+  ReadOutcome outcome = ReadOutcome::NoFile;
+  const ByteBuffer buffer = ReadWholeFile(Make("large.bin", content), &outcome);
+  EXPECT_EQ(outcome, ReadOutcome::Read);
+  ASSERT_EQ(ByteCount(buffer), static_cast<int32_t>(content.size()));
+  EXPECT_TRUE(BytesOf(buffer) == content);
+}
+
+TEST_F(FileContract, ReadWholeFileTellsAnEmptyFileFromNoFile) {
+  ReadOutcome outcome = ReadOutcome::Read;
+  EXPECT_EQ(ByteCount(ReadWholeFile(Make("empty.bin", {}), &outcome)), 0);
+  EXPECT_EQ(outcome, ReadOutcome::Empty);
+
+  const std::string missing = Utf8(PathOf("missing.bin"));
+  const std::string directory = MakeFolder("directory");
+  for (const std::string& path : {missing, directory, std::string()}) {
+    outcome = ReadOutcome::Read;
+    EXPECT_EQ(ByteCount(ReadWholeFile(path, &outcome)), 0) << path;
+    EXPECT_EQ(outcome, ReadOutcome::NoFile) << path;
+  }
+  EXPECT_EQ(NamesIn(folder), (Names{"directory", "empty.bin"}));  // nothing created
+}
+
+TEST_F(FileContract, AFileOf2GiBOrMoreIsUnreadableAndTheTransformLeavesItAlone) {
+  const std::string path = Make("huge.bin", {});
+  std::error_code error;
+  std::filesystem::resize_file(PathOf("huge.bin"), uint64_t{1} << 31, error);  // sparse: takes no space
+  if (error) GTEST_SKIP() << "this file system cannot hold a sparse 2 GiB file: " << error.message();
+
+  ReadOutcome outcome = ReadOutcome::Read;
+  EXPECT_EQ(ByteCount(ReadWholeFile(path, &outcome)), 0);
+  EXPECT_EQ(outcome, ReadOutcome::Unreadable);
+  EXPECT_FALSE(TransformFile(path, 1, 1, ShiftDirection::Add));
+  EXPECT_EQ(std::filesystem::file_size(PathOf("huge.bin")), uint64_t{1} << 31);
+  EXPECT_EQ(NamesIn(folder), (Names{"huge.bin"}));
+}
+
+// ---- DeleteFileAt -----------------------------------------------------------
+
+TEST_F(FileContract, DeleteFileAtRemovesAWritableFileAndNothingElse) {
+  const std::string path = Make("plain.bin", {1, 2, 3});
+  EXPECT_TRUE(DeleteFileAt(path));
+  EXPECT_FALSE(std::filesystem::exists(PathOf("plain.bin")));
+  EXPECT_FALSE(DeleteFileAt(path));  // no longer there
+
+  const std::string readOnly = MakeReadOnly("read-only.bin", {4, 5});
+  const std::string directory = MakeFolder("directory");
+  EXPECT_FALSE(DeleteFileAt(readOnly));
+  EXPECT_FALSE(DeleteFileAt(directory));
+  EXPECT_FALSE(DeleteFileAt(""));
+  EXPECT_TRUE(ReadBytes(PathOf("read-only.bin")) == (Bytes{4, 5}));
+  EXPECT_TRUE(std::filesystem::is_directory(PathOf("directory")));
+}
+
+// ---- WriteWholeFile ---------------------------------------------------------
+
+TEST_F(FileContract, WriteWholeFileCreatesOrTruncatesAndWritesEveryByte) {
+  const Bytes large = SampleBytes(kPiece + 17);
+  const std::string path = Utf8(PathOf("written.bin"));
+  EXPECT_TRUE(WriteWholeFile(path, BufferOf(large)));
+  EXPECT_TRUE(ReadBytes(PathOf("written.bin")) == large);
+
+  EXPECT_TRUE(WriteWholeFile(path, BufferOf({9, 8})));
+  EXPECT_TRUE(ReadBytes(PathOf("written.bin")) == (Bytes{9, 8}));
+
+  EXPECT_TRUE(WriteWholeFile(path, ByteBuffer()));
+  EXPECT_TRUE(std::filesystem::exists(PathOf("written.bin")));
+  EXPECT_EQ(std::filesystem::file_size(PathOf("written.bin")), 0u);
+}
+
+TEST_F(FileContract, WriteWholeFileRefusesWithoutTouchingAnything) {
+  const std::string readOnly = MakeReadOnly("read-only.bin", {1, 2, 3});
+  const std::string directory = MakeFolder("directory");
+  const std::string inMissingFolder = Utf8(PathOf("no-such-folder") / "file.bin");
+  for (const std::string& path : {readOnly, directory, inMissingFolder, std::string()}) {
+    EXPECT_FALSE(WriteWholeFile(path, BufferOf({7}))) << path;
+  }
+  EXPECT_TRUE(ReadBytes(PathOf("read-only.bin")) == (Bytes{1, 2, 3}));
+  EXPECT_EQ(NamesIn(folder), (Names{"directory", "read-only.bin"}));
+  EXPECT_TRUE(std::filesystem::is_empty(PathOf("directory")));
+}
+
+// ---- ReplaceWholeFile -------------------------------------------------------
+
+TEST_F(FileContract, ReplaceWholeFilePutsTheNewContentInPlaceAndLeavesNoTemporaryFile) {
+  const std::string path = Make("target.bin", SampleBytes(1000));
+  for (const Bytes& content : {SampleBytes(kPiece + 5, 3), Bytes{1}, Bytes{}, SampleBytes(1000, 9)}) {
+    EXPECT_TRUE(ReplaceWholeFile(path, BufferOf(content)));
+    EXPECT_TRUE(ReadBytes(PathOf("target.bin")) == content) << content.size() << " bytes";
+    EXPECT_EQ(NamesIn(folder), (Names{"target.bin"}));
+  }
+}
+
+TEST_F(FileContract, ReplaceWholeFileRefusesAMissingReadOnlyOrNonFileTarget) {
+  const std::string readOnly = MakeReadOnly("read-only.bin", {1, 2, 3});
+  const std::string directory = MakeFolder("directory");
+  const std::string missing = Utf8(PathOf("missing.bin"));
+  for (const std::string& path : {readOnly, directory, missing, std::string()}) {
+    EXPECT_FALSE(ReplaceWholeFile(path, BufferOf({7, 7}))) << path;
+  }
+  EXPECT_TRUE(ReadBytes(PathOf("read-only.bin")) == (Bytes{1, 2, 3}));
+  EXPECT_EQ(NamesIn(folder), (Names{"directory", "read-only.bin"}));
+  EXPECT_TRUE(std::filesystem::is_empty(PathOf("directory")));
+}
+
+TEST_F(FileContract, ReplaceWholeFileFindsARelativePathInTheCurrentFolder) {
+  Make("relative.bin", {1, 2});
+  const std::filesystem::path previous = std::filesystem::current_path();
+  std::filesystem::current_path(testing::Root(folder));
+  const bool replaced = ReplaceWholeFile("relative.bin", BufferOf({3, 4, 5}));
+  std::filesystem::current_path(previous);
+  EXPECT_TRUE(replaced);
+  EXPECT_TRUE(ReadBytes(PathOf("relative.bin")) == (Bytes{3, 4, 5}));
+  EXPECT_EQ(NamesIn(folder), (Names{"relative.bin"}));
+}
+
+// ---- TransformFile ----------------------------------------------------------
+
+TEST_F(FileContract, TransformFileGivesTheWorkedExampleAndTakesItBack) {
+  const std::string path = Make("example.bin", {0x00, 0x7F, 0xFF});
+  EXPECT_TRUE(TransformFile(path, 300, 1, ShiftDirection::Add));
+  EXPECT_TRUE(ReadBytes(PathOf("example.bin")) == (Bytes{0x2C, 0xAB, 0x2B}));
+  EXPECT_TRUE(TransformFile(path, 300, 1, ShiftDirection::Subtract));
+  EXPECT_TRUE(ReadBytes(PathOf("example.bin")) == (Bytes{0x00, 0x7F, 0xFF}));
+  EXPECT_EQ(NamesIn(folder), (Names{"example.bin"}));
+}
+
+TEST_F(FileContract, TransformFileCountsRepeatsAsDocumented) {
+  struct Case {
+    Bytes before;
+    int32_t key, repeat;
+    ShiftDirection direction;
+    Bytes after;
+  };
+  const Case cases[] = {
+      {{0xFE}, 1, 3, ShiftDirection::Add, {0x01}},
+      {{0x03}, 5, 1, ShiftDirection::Subtract, {0xFE}},  // negative results wrap
+      {{0x00}, -1, 1, ShiftDirection::Add, {0xFF}},
+      {{0x10, 0x20}, 3, 0, ShiftDirection::Add, {0x13, 0x23}},   // 0 passes count as 1
+      {{0x10, 0x20}, 3, -1, ShiftDirection::Add, {0x10, 0x20}},  // negative: no pass, still true
+      {{0x10, 0x20}, 3, INT32_MIN, ShiftDirection::Subtract, {0x10, 0x20}},
+      {{0x10}, 2, INT32_MAX, ShiftDirection::Add, {0x0E}},  // 2 x (2^31 - 1) = -2 mod 256
+  };
+  for (const Case& c : cases) {
+    const std::string path = Make("case.bin", c.before);
+    EXPECT_TRUE(TransformFile(path, c.key, c.repeat, c.direction)) << c.key << " x " << c.repeat;
+    EXPECT_TRUE(ReadBytes(PathOf("case.bin")) == c.after) << c.key << " x " << c.repeat;
+  }
+  EXPECT_EQ(NamesIn(folder), (Names{"case.bin"}));
+}
+
+TEST_F(FileContract, TransformFileLeavesContentAloneWhenKeyTimesRepeatIsAMultipleOf256) {
+  const Bytes content = SampleBytes(600);
+  const std::string path = Make("same.bin", content);
+  const std::pair<int32_t, int32_t> identities[] = {{0, 1}, {256, 1}, {-512, 1}, {128, 2}, {77, 256}, {3, -5}};
+  for (const auto& [key, repeat] : identities) {
+    for (ShiftDirection direction : {ShiftDirection::Add, ShiftDirection::Subtract}) {
+      EXPECT_TRUE(TransformFile(path, key, repeat, direction));
+      EXPECT_TRUE(ReadBytes(PathOf("same.bin")) == content) << key << " x " << repeat;
+    }
+  }
+}
+
+TEST_F(FileContract, SubtractUndoesAddForEveryKindOfKeyAndRepeatCount) {
+  const Bytes content = SampleBytes(3000);
+  const std::string path = Make("round-trip.bin", content);
+  const int32_t keys[] = {1, 7, 255, 300, -1, -300, INT32_MAX, INT32_MIN};
+  const int32_t repeats[] = {1, 0, 2, 255, 257, -3, INT32_MAX};
+  for (int32_t key : keys) {
+    for (int32_t repeat : repeats) {
+      ASSERT_TRUE(TransformFile(path, key, repeat, ShiftDirection::Add));
+      ASSERT_TRUE(TransformFile(path, key, repeat, ShiftDirection::Subtract));
+      ASSERT_TRUE(ReadBytes(PathOf("round-trip.bin")) == content) << key << " x " << repeat;
+    }
+  }
+  // Two encryptions need two decryptions, or one with twice the repeat count.
+  ASSERT_TRUE(TransformFile(path, 9, 3, ShiftDirection::Add));
+  ASSERT_TRUE(TransformFile(path, 9, 3, ShiftDirection::Add));
+  EXPECT_TRUE(ReadBytes(PathOf("round-trip.bin")) == Shifted(content, 54));
+  ASSERT_TRUE(TransformFile(path, 9, 6, ShiftDirection::Subtract));
+  EXPECT_TRUE(ReadBytes(PathOf("round-trip.bin")) == content);
+}
+
+TEST_F(FileContract, TransformFileShiftsEveryByteOfAFileLargerThanOnePiece) {
+  const Bytes content = SampleBytes(2 * kPiece + 5);
+  const std::string path = Make("large.bin", content);
+  EXPECT_TRUE(TransformFile(path, 7, 3, ShiftDirection::Add));
+  EXPECT_TRUE(ReadBytes(PathOf("large.bin")) == Shifted(content, 21));
+  EXPECT_EQ(NamesIn(folder), (Names{"large.bin"}));
+}
+
+TEST_F(FileContract, AnEmptyFileStaysEmptyUnlessItMayNotBeWritten) {
+  const std::string empty = Make("empty.bin", {});
+  EXPECT_TRUE(TransformFile(empty, 5, 1, ShiftDirection::Add));
+  EXPECT_EQ(std::filesystem::file_size(PathOf("empty.bin")), 0u);
+
+  const std::string readOnly = MakeReadOnly("read-only-empty.bin", {});
+  EXPECT_FALSE(TransformFile(readOnly, 5, 1, ShiftDirection::Add));
+  EXPECT_EQ(NamesIn(folder), (Names{"empty.bin", "read-only-empty.bin"}));
+}
+
+TEST_F(FileContract, TransformFileFailsOnNoFileAndCreatesNothing) {
+  const std::string directory = MakeFolder("directory");
+  const std::string missing = Utf8(PathOf("missing.bin"));
+  for (const std::string& path : {missing, directory, std::string()}) {
+    EXPECT_FALSE(TransformFile(path, 1, 1, ShiftDirection::Add)) << path;
+  }
+  EXPECT_EQ(NamesIn(folder), (Names{"directory"}));
+  EXPECT_TRUE(std::filesystem::is_empty(PathOf("directory")));
+}
+
+TEST_F(FileContract, TransformFileLeavesAReadOnlyFileAsItWas) {
+  const Bytes content = SampleBytes(500);
+  const std::string path = MakeReadOnly("read-only.bin", content);
+  EXPECT_FALSE(TransformFile(path, 1, 1, ShiftDirection::Add));
+  EXPECT_TRUE(ReadBytes(PathOf("read-only.bin")) == content);
+  EXPECT_EQ(NamesIn(folder), (Names{"read-only.bin"}));
+}
+
+TEST_F(FileContract, ChineseFileAndFolderNamesWorkThroughout) {
+  std::filesystem::create_directory(PathOf("子目录"));
+  const Bytes content = SampleBytes(100);
+  const std::filesystem::path file = PathOf("子目录") / std::u8string(u8"测试文件.bin");
+  WriteBytes(file, content);
+  const std::string path = Utf8(file);
+
+  EXPECT_TRUE(BytesOf(ReadWholeFile(path)) == content);
+  EXPECT_TRUE(TransformFile(path, 11, 2, ShiftDirection::Add));
+  EXPECT_TRUE(ReadBytes(file) == Shifted(content, 22));
+  EXPECT_TRUE(TransformFile(path, 11, 2, ShiftDirection::Subtract));
+  EXPECT_TRUE(ReadBytes(file) == content);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(PathOf("子目录")), {}), 1);
+  EXPECT_TRUE(DeleteFileAt(path));
+  EXPECT_FALSE(std::filesystem::exists(file));
+}
+
+}  // namespace
+}  // namespace tessafold
