@@ -1,0 +1,76 @@
+// What the POSIX stand-ins do beyond the shared contract: permissions,
+// links and special files.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "app/file_primitives.h"
+#include "cipher/transform_file.h"
+#include "common/file_test_support.h"
+
+namespace tessafold {
+namespace {
+
+using testing::Bytes;
+
+class PosixFiles : public ::testing::Test {
+ protected:
+  std::string Make(const std::string& name, const Bytes& bytes) {
+    testing::WriteBytes(folder.Path(name), bytes);
+    return folder.Path(name).string();
+  }
+  mode_t ModeOf(const std::string& name) {
+    struct stat info {};
+    lstat(folder.Path(name).c_str(), &info);
+    return info.st_mode;
+  }
+
+  testing::ScratchFolder folder;
+};
+
+TEST_F(PosixFiles, TheReplacedFileKeepsItsPermissionBits) {
+  const std::string path = Make("shared.bin", {1, 2, 3});
+  for (mode_t mode : {0640, 0604, 0755}) {
+    ASSERT_EQ(chmod(path.c_str(), mode), 0);
+    EXPECT_TRUE(TransformFile(path, 1, 1, ShiftDirection::Add));
+    EXPECT_EQ(ModeOf("shared.bin") & 07777, mode);
+  }
+  EXPECT_TRUE(testing::ReadBytes(folder.Path("shared.bin")) == (Bytes{4, 5, 6}));
+}
+
+TEST_F(PosixFiles, ATransformThroughALinkChangesTheFileAndKeepsTheLink) {
+  Make("real.bin", {10, 20});
+  std::filesystem::create_symlink("real.bin", folder.Path("link.bin"));
+  EXPECT_TRUE(TransformFile(folder.Path("link.bin").string(), 5, 1, ShiftDirection::Add));
+  EXPECT_TRUE(S_ISLNK(ModeOf("link.bin")));
+  EXPECT_TRUE(testing::ReadBytes(folder.Path("real.bin")) == (Bytes{15, 25}));
+  EXPECT_EQ(testing::NamesIn(folder), (std::vector<std::string>{"link.bin", "real.bin"}));
+}
+
+TEST_F(PosixFiles, ANamedPipeIsNoFileAndDoesNotBlock) {
+  const std::string path = folder.Path("pipe").string();
+  ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+  ReadOutcome outcome = ReadOutcome::Read;
+  EXPECT_EQ(ByteCount(ReadWholeFile(path, &outcome)), 0);
+  EXPECT_EQ(outcome, ReadOutcome::NoFile);
+  EXPECT_FALSE(TransformFile(path, 1, 1, ShiftDirection::Add));
+  EXPECT_TRUE(S_ISFIFO(ModeOf("pipe")));
+}
+
+TEST_F(PosixFiles, AFileWithoutReadPermissionIsUnreadableAndLeftAlone) {
+  if (geteuid() == 0) GTEST_SKIP() << "root reads every file whatever its permission bits";
+  const std::string path = Make("secret.bin", {1, 2, 3});
+  ASSERT_EQ(chmod(path.c_str(), 0200), 0);
+  ReadOutcome outcome = ReadOutcome::Read;
+  EXPECT_EQ(ByteCount(ReadWholeFile(path, &outcome)), 0);
+  EXPECT_EQ(outcome, ReadOutcome::Unreadable);
+  EXPECT_FALSE(TransformFile(path, 1, 1, ShiftDirection::Add));
+  chmod(path.c_str(), 0600);
+  EXPECT_TRUE(testing::ReadBytes(folder.Path("secret.bin")) == (Bytes{1, 2, 3}));
+  EXPECT_EQ(testing::NamesIn(folder), (std::vector<std::string>{"secret.bin"}));
+}
+
+}  // namespace
+}  // namespace tessafold
