@@ -11,7 +11,7 @@ packages=(
   g++-mingw-w64-i686 mingw-w64-tools
   wine wine32:i386
   xvfb xauth x11-utils imagemagick fonts-wqy-microhei
-  locales clang
+  locales clang python3
 )
 
 missing=()

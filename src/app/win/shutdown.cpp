@@ -1,0 +1,32 @@
+#include <ole2.h>
+
+#include "app/shutdown_hold.h"
+#include "app/win/app_frame.h"
+
+namespace tessafold {
+
+void ShutDown(uint32_t exitCode) {
+  AppFrame& frame = Frame();
+  if (frame.shutdownDone) ExitProcess(exitCode);
+  frame.shutdownDone = true;
+
+  {
+    // Taken out of the table first: a window's destruction looks for itself there.
+    const auto windows = std::move(frame.windows);
+    frame.windows.clear();
+    for (const auto& [id, window] : windows) {
+      if (window->hwnd) DestroyWindow(window->hwnd);
+    }
+  }
+  if (frame.relayWindow) {
+    const HWND relay = frame.relayWindow;
+    frame.relayWindow = nullptr;
+    DestroyWindow(relay);
+  }
+  // A file replacement in progress on a worker finishes before the end.
+  WaitForShutdownHolds();
+  if (frame.oleStarted) OleUninitialize();
+  ExitProcess(exitCode);
+}
+
+}  // namespace tessafold

@@ -1,0 +1,62 @@
+#include <ole2.h>
+
+#include <vector>
+
+#include "app/fatal_error.h"
+#include "app/frame.h"
+#include "app/process_end.h"
+#include "app/program_directory.h"
+#include "app/win/app_frame.h"
+#include "app/win/relay_window.h"
+#include "app/win/wide_text.h"
+
+namespace tessafold {
+
+namespace {
+
+std::wstring ProgramPath() {
+  std::vector<wchar_t> path(MAX_PATH);
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length < path.size()) return std::wstring(path.data(), length);
+    path.resize(path.size() * 2);
+  }
+}
+
+bool EveryBindingResolved(std::span<const EventBinding> bindings) {
+  for (const EventBinding& binding : bindings) {
+    if (!binding.handler) return false;
+  }
+  return true;
+}
+
+bool LayoutsReadable(std::span<const WindowRecord> layouts) {
+  if (layouts.empty()) return false;
+  for (const WindowRecord& window : layouts) {
+    if (!EveryBindingResolved(window.bindings)) return false;
+    for (const ControlRecord& control : window.controls) {
+      if (!EveryBindingResolved(control.bindings)) return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+void StartApplication() {
+  AppFrame& frame = Frame();
+  if (!frame.oleStarted) frame.oleStarted = SUCCEEDED(OleInitialize(nullptr));
+
+  // Relative paths then resolve against the program's folder, wherever it was started from.
+  frame.programDirectory = DirectoryOfProgram(Narrow(ProgramPath()));
+  SetCurrentDirectoryW(Widen(frame.programDirectory).c_str());
+
+  frame.relayWindow = CreateRelayWindow();
+  frame.uiThreadId = GetCurrentThreadId();
+  SetProcessEndHandler(EndProcessThroughFrame);
+
+  frame.layouts = BuiltInWindowLayouts();
+  if (!LayoutsReadable(frame.layouts)) FatalRuntimeError(0, kLayoutUnreadableMessage);
+}
+
+}  // namespace tessafold
