@@ -1,0 +1,181 @@
+// The fatal error box as a user meets it: raised in a child process, found on
+// the desktop by its title, read, dismissed, and the exit code checked.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kBoxTextId = 0xFFFF;  // the static control holding a message box's text
+constexpr int kBoxIconId = 0x440;   // the icon of a message box
+constexpr DWORD kWaitMs = 30000;
+
+std::wstring ProbePath() {
+  wchar_t self[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring path = self;
+  return path.substr(0, path.find_last_of(L"\\/") + 1) + L"fatal_probe.exe";
+}
+
+std::wstring WindowText(HWND window) {
+  const int length = static_cast<int>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0));
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<size_t>(length));
+  return text;
+}
+
+// Pixels of a window as it shows on the screen, top-down, 32 bits each.
+std::vector<uint32_t> Capture(HDC source, int left, int top, int width, int height) {
+  std::vector<uint32_t> pixels(static_cast<size_t>(width * height));
+  HDC memory = CreateCompatibleDC(source);
+  HBITMAP bitmap = CreateCompatibleBitmap(source, width, height);
+  HGDIOBJ previous = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, source, left, top, SRCCOPY);
+  SelectObject(memory, previous);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  return pixels;
+}
+
+// How many pixels of the icon control differ from the system icon drawn on
+// the control's own background. Icon handles belong to their process, so
+// the pictures are compared, not the handles.
+size_t PixelsUnlike(HWND control, LPCWSTR systemIcon) {
+  RECT area{};
+  GetClientRect(control, &area);
+  POINT corner{0, 0};
+  ClientToScreen(control, &corner);
+  HDC screen = GetDC(nullptr);
+  const std::vector<uint32_t> shown = Capture(screen, corner.x, corner.y, area.right, area.bottom);
+  ReleaseDC(nullptr, screen);
+
+  HDC memory = CreateCompatibleDC(nullptr);
+  HDC desktop = GetDC(nullptr);
+  HBITMAP bitmap = CreateCompatibleBitmap(desktop, area.right, area.bottom);
+  ReleaseDC(nullptr, desktop);
+  HGDIOBJ previous = SelectObject(memory, bitmap);
+  HBRUSH background = CreateSolidBrush(RGB(GetBValue(shown[0]), GetGValue(shown[0]), GetRValue(shown[0])));
+  FillRect(memory, &area, background);
+  DeleteObject(background);
+  DrawIconEx(memory, 0, 0, LoadIconW(nullptr, systemIcon), 0, 0, 0, nullptr, DI_NORMAL);
+  const std::vector<uint32_t> expected = Capture(memory, 0, 0, area.right, area.bottom);
+  SelectObject(memory, previous);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+
+  size_t unlike = 0;
+  for (size_t i = 0; i < shown.size(); ++i) unlike += (shown[i] & 0xFFFFFF) != (expected[i] & 0xFFFFFF);
+  return unlike;
+}
+
+// True when the box's icon looks like the stop icon and unlike the others.
+bool ShowsStopIcon(HWND box) {
+  HWND icon = GetDlgItem(box, kBoxIconId);
+  if (!icon || !IsWindowVisible(icon)) return false;
+  const size_t stop = PixelsUnlike(icon, IDI_HAND);
+  for (LPCWSTR other : {IDI_EXCLAMATION, IDI_ASTERISK, IDI_QUESTION}) {
+    if (PixelsUnlike(icon, other) <= stop) return false;
+  }
+  return stop == 0;
+}
+
+struct BoxSearch {
+  DWORD processId;
+  HWND box;
+};
+
+BOOL CALLBACK TakeErrorBox(HWND window, LPARAM parameter) {
+  auto* search = reinterpret_cast<BoxSearch*>(parameter);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != search->processId || !IsWindowVisible(window) || WindowText(window) != L"错误") return TRUE;
+  search->box = window;
+  return FALSE;
+}
+
+BOOL CALLBACK CountButtons(HWND child, LPARAM parameter) {
+  wchar_t className[32] = {};
+  GetClassNameW(child, className, 32);
+  if (lstrcmpiW(className, L"Button") == 0 && IsWindowVisible(child)) ++*reinterpret_cast<int*>(parameter);
+  return TRUE;
+}
+
+// What the test saw of the box and of the end of the process.
+struct FatalRun {
+  bool boxFound = false;
+  std::wstring text;
+  bool stopIcon = false;
+  int buttons = 0;
+  bool owned = true;
+  DWORD exitCode = 0;
+};
+
+FatalRun RunProbe(const std::wstring& arguments) {
+  FatalRun run;
+  std::wstring commandLine = L"\"" + ProbePath() + L"\" " + arguments;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    ADD_FAILURE() << "cannot start the probe, error " << GetLastError();
+    return run;
+  }
+  BoxSearch search{process.dwProcessId, nullptr};
+  for (DWORD waited = 0; !search.box && waited < kWaitMs; waited += 50) {
+    EnumWindows(TakeErrorBox, reinterpret_cast<LPARAM>(&search));
+    if (!search.box) Sleep(50);
+  }
+  if (search.box) {
+    run.boxFound = true;
+    run.text = WindowText(GetDlgItem(search.box, kBoxTextId));
+    // The box may not have painted itself yet when it is first found.
+    for (DWORD waited = 0; !run.stopIcon && waited < 5000; waited += 100) {
+      run.stopIcon = ShowsStopIcon(search.box);
+      if (!run.stopIcon) Sleep(100);
+    }
+    EnumChildWindows(search.box, CountButtons, reinterpret_cast<LPARAM>(&run.buttons));
+    run.owned = GetWindow(search.box, GW_OWNER) != nullptr;
+    PostMessageW(search.box, WM_COMMAND, IDOK, 0);
+  }
+  if (WaitForSingleObject(process.hProcess, kWaitMs) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);
+  GetExitCodeProcess(process.hProcess, &run.exitCode);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return run;
+}
+
+void ExpectFatalBox(const FatalRun& run, const std::wstring& text) {
+  ASSERT_TRUE(run.boxFound) << "no box titled 错误 appeared";
+  EXPECT_EQ(run.text, text);
+  EXPECT_TRUE(run.stopIcon);
+  EXPECT_EQ(run.buttons, 1);
+  EXPECT_FALSE(run.owned);
+  EXPECT_EQ(run.exitCode, 0xFFFFFFFFu);
+}
+
+TEST(FatalErrorBox, AByteIndexBelowOneShowsCode4AndEndsTheProcess) {
+  ExpectFatalBox(RunProbe(L"index 0"),
+                 L"运行时出错!\r\n\r\n错误代码：4\r\n\r\n错误信息：数组成员引用下标必须大于等于1\r\n");
+}
+
+TEST(FatalErrorBox, AByteIndexAboveTheLengthShowsCode1) {
+  ExpectFatalBox(RunProbe(L"index 2"), L"运行时出错!\r\n\r\n错误代码：1\r\n\r\n错误信息：数组成员引用下标超出定义范围\r\n");
+}
+
+TEST(FatalErrorBox, CodeZeroHasNoCodeLineAndAnEmptyMessageNoMessageLine) {
+  ExpectFatalBox(RunProbe(L"error 0 载入启动窗口失败"), L"运行时出错!\r\n\r\n错误信息：载入启动窗口失败\r\n");
+  ExpectFatalBox(RunProbe(L"error 7"), L"运行时出错!\r\n\r\n错误代码：7\r\n\r\n");
+}
+
+TEST(FatalErrorBox, AnErrorOnASecondThreadShowsTheSameBox) {
+  ExpectFatalBox(RunProbe(L"worker -3 指定窗口尚未载入"), L"运行时出错!\r\n\r\n错误代码：-3\r\n\r\n错误信息：指定窗口尚未载入\r\n");
+}
+
+}  // namespace
