@@ -66,6 +66,13 @@ std::wstring ClassName(HWND window) {
   return std::wstring(name, static_cast<size_t>(length));
 }
 
+std::wstring Widen(std::string_view utf8) {
+  const int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring wide(static_cast<size_t>(size), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), size);
+  return wide;
+}
+
 AppUnderTest::AppUnderTest(std::wstring workingDirectory, std::wstring program) {
   std::wstring commandLine = L"\"" + program + L"\"";
   STARTUPINFOW startup{};

@@ -23,6 +23,8 @@ std::wstring MakeScratchFolder(std::wstring_view name);
 std::wstring WindowText(HWND window);
 std::wstring ClassName(HWND window);
 
+std::wstring Widen(std::string_view utf8);
+
 class AppUnderTest {
  public:
   // Starts the program in workingDirectory (the test's own when empty) and

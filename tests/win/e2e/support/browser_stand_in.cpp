@@ -1,0 +1,89 @@
+#include "browser_stand_in.h"
+
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app_under_test.h"
+
+namespace e2e {
+
+namespace {
+
+constexpr wchar_t kCommandKey[] = L"http\\shell\\open\\command";
+constexpr wchar_t kDdeKey[] = L"http\\shell\\open\\ddeexec";
+
+std::wstring LogPath() {
+  wchar_t temp[MAX_PATH + 1] = {};
+  GetTempPathW(MAX_PATH + 1, temp);
+  return std::wstring(temp) + L"tessafold-browser-log.txt";
+}
+
+bool ReadDefault(std::wstring* value) {
+  DWORD size = 0;
+  if (RegGetValueW(HKEY_CLASSES_ROOT, kCommandKey, nullptr, RRF_RT_REG_SZ, nullptr, nullptr, &size) != ERROR_SUCCESS) {
+    return false;
+  }
+  std::wstring text(size / sizeof(wchar_t), L'\0');
+  if (RegGetValueW(HKEY_CLASSES_ROOT, kCommandKey, nullptr, RRF_RT_REG_SZ, nullptr, text.data(), &size) != ERROR_SUCCESS) {
+    return false;
+  }
+  text.resize(wcslen(text.c_str()));
+  *value = text;
+  return true;
+}
+
+bool WriteDefault(const std::wstring& value, const wchar_t* keyName = kCommandKey) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExW(HKEY_CLASSES_ROOT, keyName, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+      ERROR_SUCCESS) {
+    return false;
+  }
+  const LONG result = RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+  RegCloseKey(key);
+  return result == ERROR_SUCCESS;
+}
+
+}  // namespace
+
+BrowserStandIn::BrowserStandIn() {
+  DeleteFileW(LogPath().c_str());
+  hadPrevious_ = ReadDefault(&previous_);
+  std::wstring recorder = ProgramPath();
+  recorder = recorder.substr(0, recorder.find_last_of(L'\\')) + L"\\browser_recorder.exe";
+  installed_ = WriteDefault(L"\"" + recorder + L"\" \"%1\"");
+  // Registered the way browsers speaking DDE are: the shell then starts the
+  // browser and waits until it is idle (the recorder ends instead), so the
+  // request is on record before the shell call returns to the program.
+  const std::wstring dde = kDdeKey;
+  installed_ = installed_ && WriteDefault(L"%1", kDdeKey) &&
+               WriteDefault(L"TessafoldBrowserStandIn", (dde + L"\\Application").c_str()) &&
+               WriteDefault(L"WWW_OpenURL", (dde + L"\\Topic").c_str());
+}
+
+BrowserStandIn::~BrowserStandIn() {
+  RegDeleteTreeW(HKEY_CLASSES_ROOT, kDdeKey);
+  if (hadPrevious_) WriteDefault(previous_);
+}
+
+std::vector<BrowserVisit> BrowserStandIn::Visits() const {
+  std::vector<BrowserVisit> visits;
+  std::ifstream log{std::filesystem::path(LogPath())};
+  std::string line;
+  while (std::getline(log, line)) {
+    std::istringstream fields(line);
+    BrowserVisit visit;
+    std::string shown;
+    std::getline(fields, visit.address, '\t');
+    std::getline(fields, shown, '\t');
+    std::getline(fields, visit.currentDirectory);
+    visit.windowWasVisible = shown == "visible";
+    visits.push_back(visit);
+  }
+  return visits;
+}
+
+}  // namespace e2e

@@ -1,0 +1,216 @@
+// The main window as a user meets it, checked from outside the program.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app_under_test.h"
+#include "browser_stand_in.h"
+#include "ui/main_window_ids.h"
+
+namespace {
+
+using e2e::AppUnderTest;
+using namespace tessafold;
+
+constexpr wchar_t kUsage[] =
+    L"使用方法：选择第一个文件，不要被其它程序打开，然后设置密码，点击加密即可，当提示成功时，"
+    L"试试打开加密后的文件，会发现无法打开或运行，当需要使用到的时候，选择路径，点击解密即可，"
+    L"如果想获得更好的效果，可以增设第二个密码，乱中生乱，可提升防御力度。\r\n\r\n程序特色：\r\n"
+    L"1.加密文件大小不限制，对电影资料效果良好。\r\n2.采用多线程执行，不会觉得很卡或失败。\r\n"
+    L"3.大部分文件类型均可操作，范围极广";
+
+struct ExpectedControl {
+  int id;
+  RECT rect;  // left, top, right, bottom in the window's client area
+  const wchar_t* windowClass;
+  const wchar_t* text;
+  bool enabled;
+  bool tabStop;
+};
+
+// The ten controls with a window of their own, in creation order (the file
+// dialog and the timer have none).
+const ExpectedControl kControls[] = {
+    {pathLabel, {16, 168, 112, 192}, L"TessafoldLabel", L"加密的文件路径：", true, false},
+    {pathEdit, {17, 200, 288, 224}, L"Edit", L"", false, true},
+    {browseButton, {296, 200, 336, 224}, L"Button", L"...", true, true},
+    {keyLabel, {16, 232, 80, 256}, L"TessafoldLabel", L"加密密码：", true, false},
+    {keyEdit, {18, 262, 336, 286}, L"Edit", L"", true, true},
+    {repeatLabel, {19, 294, 168, 318}, L"TessafoldLabel", L"二次加密（1为不设置）：", true, false},
+    {repeatEdit, {16, 322, 336, 346}, L"Edit", L"1", true, true},
+    {encryptButton, {176, 360, 253, 392}, L"Button", L"加密", true, true},
+    {decryptButton, {259, 360, 336, 392}, L"Button", L"解密", true, true},
+    {usageText, {16, 24, 336, 152}, L"Edit", kUsage, true, true},
+};
+
+LONG StyleOf(HWND hwnd) { return GetWindowLongW(hwnd, GWL_STYLE); }
+LONG ExStyleOf(HWND hwnd) { return GetWindowLongW(hwnd, GWL_EXSTYLE); }
+
+RECT RectInClient(HWND parent, HWND child) {
+  RECT rect;
+  GetWindowRect(child, &rect);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+std::string Describe(const RECT& r) {
+  return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+         std::to_string(r.bottom);
+}
+
+class MainWindow : public testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(app_.Started()) << "no window titled Tessafoldv1.1 appeared"; }
+
+  // Waits until the program's focus is on that control.
+  bool FocusIs(int controlId) {
+    return e2e::WaitUntil([&] { return app_.FocusedWindow() == app_.Control(controlId); }, 5000);
+  }
+
+  std::vector<int> FocusAfterKeys(int presses, bool shift) {
+    std::vector<int> visited;
+    for (int i = 0; i < presses; ++i) {
+      const HWND before = app_.FocusedWindow();
+      app_.PressKey(VK_TAB, shift);
+      e2e::WaitUntil([&] { return app_.FocusedWindow() != before; }, 5000);
+      visited.push_back(GetDlgCtrlID(app_.FocusedWindow()));
+    }
+    return visited;
+  }
+
+  AppUnderTest app_;
+};
+
+TEST_F(MainWindow, IsAFixedDialogFrameOf357By440CentredOnTheScreen) {
+  const HWND window = app_.Window();
+  EXPECT_EQ(e2e::WindowText(window), L"Tessafoldv1.1");
+  RECT outer;
+  GetWindowRect(window, &outer);
+  EXPECT_EQ(outer.right - outer.left, 357);
+  EXPECT_EQ(outer.bottom - outer.top, 440);
+  EXPECT_EQ(outer.left, (GetSystemMetrics(SM_CXSCREEN) - 357) / 2);
+  EXPECT_EQ(outer.top, (GetSystemMetrics(SM_CYSCREEN) - 440) / 2);
+
+  const LONG style = StyleOf(window);
+  EXPECT_EQ(style & WS_CAPTION, WS_CAPTION);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_TRUE(style & WS_CLIPCHILDREN);
+  EXPECT_TRUE(style & WS_VISIBLE);
+  EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_MINIMIZE | WS_MAXIMIZE | WS_CHILD));
+  EXPECT_FALSE(ExStyleOf(window) & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_DLGMODALFRAME | WS_EX_TOPMOST));
+  EXPECT_EQ(GetParent(window), nullptr);
+  EXPECT_EQ(GetWindow(window, GW_OWNER), nullptr);
+}
+
+TEST_F(MainWindow, ControlsHaveTheirLayoutRectanglesClassesTextsAndStates) {
+  const HWND window = app_.Window();
+  for (const ExpectedControl& expected : kControls) {
+    SCOPED_TRACE("control " + std::to_string(expected.id));
+    const HWND control = app_.Control(expected.id);
+    ASSERT_NE(control, nullptr);
+    const RECT rect = RectInClient(window, control);
+    EXPECT_EQ(Describe(rect), Describe(expected.rect));
+    EXPECT_EQ(e2e::ClassName(control), expected.windowClass);
+    EXPECT_EQ(e2e::WindowText(control), expected.text);
+    EXPECT_EQ(IsWindowEnabled(control) != FALSE, expected.enabled);
+    EXPECT_EQ((StyleOf(control) & WS_TABSTOP) != 0, expected.tabStop);
+    EXPECT_TRUE(IsWindowVisible(control));
+  }
+  EXPECT_EQ(app_.Control(openFileDialog), nullptr);
+  EXPECT_EQ(app_.Control(formTimer), nullptr);
+}
+
+TEST_F(MainWindow, EditBoxesAndButtonsHaveTheirStyles) {
+  for (int id : {pathEdit, keyEdit, repeatEdit}) {
+    SCOPED_TRACE("edit box " + std::to_string(id));
+    const LONG style = StyleOf(app_.Control(id));
+    EXPECT_TRUE(ExStyleOf(app_.Control(id)) & WS_EX_CLIENTEDGE);
+    EXPECT_TRUE(style & ES_AUTOHSCROLL);
+    EXPECT_FALSE(style & (ES_MULTILINE | ES_READONLY | ES_PASSWORD | ES_NOHIDESEL | ES_NUMBER | WS_HSCROLL | WS_VSCROLL));
+  }
+  const HWND notes = app_.Control(usageText);
+  const LONG style = StyleOf(notes);
+  EXPECT_EQ(style & (ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL), ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL);
+  EXPECT_FALSE(style & (ES_AUTOHSCROLL | ES_NOHIDESEL | WS_HSCROLL | WS_VSCROLL | WS_BORDER));
+  EXPECT_FALSE(ExStyleOf(notes) & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE));
+  DWORD start = 1, end = 1;
+  SendMessageW(notes, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(start, 0u);
+  EXPECT_EQ(end, 0u);
+
+  for (int id : {browseButton, encryptButton, decryptButton}) {
+    const LONG button = StyleOf(app_.Control(id));
+    EXPECT_EQ(button & BS_TYPEMASK, BS_PUSHBUTTON) << "no default button";
+    EXPECT_EQ(button & (BS_MULTILINE | BS_CENTER | BS_VCENTER), BS_MULTILINE | BS_CENTER | BS_VCENTER);
+  }
+}
+
+TEST_F(MainWindow, ControlsAreStackedInReverseCreationOrder) {
+  std::vector<int> topToBottom;
+  for (HWND child = GetWindow(app_.Window(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    topToBottom.push_back(GetDlgCtrlID(child));
+  }
+  EXPECT_EQ(topToBottom, (std::vector<int>{usageText, decryptButton, encryptButton, repeatEdit, repeatLabel, keyEdit,
+                                           keyLabel, browseButton, pathEdit, pathLabel}));
+}
+
+TEST_F(MainWindow, TabAndShiftTabCycleOverEnabledTabStopsInCreationOrder) {
+  ASSERT_TRUE(FocusIs(browseButton)) << "the first control of the cycle has the focus at start";
+  EXPECT_EQ(FocusAfterKeys(6, false),
+            (std::vector<int>{keyEdit, repeatEdit, encryptButton, decryptButton, usageText, browseButton}));
+  EXPECT_EQ(FocusAfterKeys(6, true),
+            (std::vector<int>{usageText, decryptButton, encryptButton, repeatEdit, keyEdit, browseButton}));
+}
+
+TEST_F(MainWindow, EnterChangesNothingAndEscClosesWithExitCodeZero) {
+  FocusAfterKeys(1, false);
+  ASSERT_TRUE(FocusIs(keyEdit));
+  app_.SetControlText(keyEdit, L"abc");
+  app_.PressKey(VK_RETURN);
+  app_.PressKey(VK_TAB);  // a later key proves the Enter was handled
+  ASSERT_TRUE(FocusIs(repeatEdit));
+  EXPECT_EQ(app_.ControlText(keyEdit), L"abc");
+  EXPECT_TRUE(IsWindow(app_.Window()));
+
+  app_.PressKey(VK_ESCAPE);
+  EXPECT_EQ(app_.WaitForExit(), 0u);
+}
+
+TEST_F(MainWindow, EscClosesFromTheReadOnlyNotes) {
+  FocusAfterKeys(5, false);
+  ASSERT_TRUE(FocusIs(usageText));
+  app_.PressKey(VK_ESCAPE);
+  EXPECT_EQ(app_.WaitForExit(), 0u);
+}
+
+TEST_F(MainWindow, TheCloseButtonEndsTheProgramWithExitCodeZero) {
+  app_.Close();
+  EXPECT_EQ(app_.WaitForExit(), 0u);
+}
+
+TEST(MainWindowStart, OpensTheWebPageOncePerStartBeforeShowingFromTheProgramsFolder) {
+  e2e::BrowserStandIn browser;
+  ASSERT_TRUE(browser.Installed());
+  const std::wstring elsewhere = e2e::MakeScratchFolder(L"start");
+  std::wstring programFolder = e2e::ProgramPath();
+  programFolder.resize(programFolder.find_last_of(L'\\'));
+
+  for (int start = 1; start <= 2; ++start) {
+    SCOPED_TRACE("start " + std::to_string(start));
+    AppUnderTest app(elsewhere);
+    ASSERT_TRUE(app.Started());
+    app.Close();
+    EXPECT_EQ(app.WaitForExit(), 0u);
+    const std::vector<e2e::BrowserVisit> visits = browser.Visits();
+    ASSERT_EQ(visits.size(), static_cast<size_t>(start)) << "one request per start, none at the close";
+    const e2e::BrowserVisit& visit = visits.back();
+    EXPECT_TRUE(visit.address.ends_with("www.tessafold.com?radiv")) << visit.address;
+    EXPECT_FALSE(visit.windowWasVisible) << "the page is asked for before the window is shown";
+    EXPECT_EQ(CompareStringOrdinal(e2e::Widen(visit.currentDirectory).c_str(), -1, programFolder.c_str(), -1, TRUE),
+              CSTR_EQUAL)
+        << visit.currentDirectory;
+  }
+}
+
+}  // namespace
