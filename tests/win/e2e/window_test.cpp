@@ -163,6 +163,18 @@ TEST_F(MainWindow, TabAndShiftTabCycleOverEnabledTabStopsInCreationOrder) {
             (std::vector<int>{usageText, decryptButton, encryptButton, repeatEdit, keyEdit, browseButton}));
 }
 
+TEST_F(MainWindow, ReactivationGivesTheFocusBackToTheControlThatHadIt) {
+  FocusAfterKeys(2, false);
+  ASSERT_TRUE(FocusIs(repeatEdit));
+  const HWND other = CreateWindowExW(0, L"STATIC", L"another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
+                                     nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  SetForegroundWindow(other);
+  ASSERT_TRUE(e2e::WaitUntil([&] { return GetForegroundWindow() == other; }, 5000));
+  SetForegroundWindow(app_.Window());
+  EXPECT_TRUE(FocusIs(repeatEdit));
+  DestroyWindow(other);
+}
+
 TEST_F(MainWindow, EnterChangesNothingAndEscClosesWithExitCodeZero) {
   FocusAfterKeys(1, false);
   ASSERT_TRUE(FocusIs(keyEdit));
