@@ -10,10 +10,10 @@
 namespace tessafold {
 namespace {
 
-// Waits until `count` turns on the file are queued; the test's own time limit
-// ends a wait that never succeeds.
-void AwaitWaiting(const std::string& path, int count) {
-  while (WaitingTurns(path) != count) std::this_thread::yield();
+// Waits until `count` turns on the file are queued, or until a turn that
+// should have waited got in (`entered`).
+void AwaitWaiting(const std::string& path, int count, const std::atomic<int>& entered) {
+  while (WaitingTurns(path) != count && entered == 0) std::this_thread::yield();
 }
 
 TEST(PathKeyTest, SpellingsOfOneFileGiveOneKeyAndOtherFilesOthers) {
@@ -31,19 +31,19 @@ TEST(FileTurnTest, ASecondTurnOnTheSameFileWaitsUntilTheFirstIsOver) {
   testing::ScratchFolder folder;
   const auto file = folder.Path("shared.bin");
   testing::WriteBytes(file, {1});
-  std::atomic<bool> secondEntered{false};
+  std::atomic<int> secondEntered{0};
   std::thread second;
   {
     const FileTurn first(file.string());
     second = std::thread([&] {
       const FileTurn turn((file.parent_path() / "." / "shared.bin").string());
-      secondEntered = true;
+      secondEntered = 1;
     });
-    AwaitWaiting(file.string(), 1);
-    EXPECT_FALSE(secondEntered);
+    AwaitWaiting(file.string(), 1, secondEntered);
+    EXPECT_EQ(secondEntered, 0);
   }
   second.join();
-  EXPECT_TRUE(secondEntered);
+  EXPECT_EQ(secondEntered, 1);
   EXPECT_EQ(WaitingTurns(file.string()), 0);
 }
 
@@ -53,12 +53,14 @@ TEST(FileTurnTest, ThreeTurnsOnOneFileRunOneAtATime) {
   std::atomic<int> inside{0};
   std::atomic<int> mostInside{0};
   std::atomic<int> done{0};
+  std::atomic<int> entered{0};
   std::vector<std::thread> threads;
   {
     const FileTurn held(file);
     for (int i = 0; i < 3; ++i) {
       threads.emplace_back([&] {
         const FileTurn turn(file);
+        ++entered;
         const int now = ++inside;
         int seen = mostInside.load();
         while (now > seen && !mostInside.compare_exchange_weak(seen, now)) {}
@@ -67,7 +69,7 @@ TEST(FileTurnTest, ThreeTurnsOnOneFileRunOneAtATime) {
         ++done;
       });
     }
-    AwaitWaiting(file, 3);
+    AwaitWaiting(file, 3, entered);
     EXPECT_EQ(done, 0);
   }
   for (std::thread& thread : threads) thread.join();

@@ -1,0 +1,76 @@
+// Which spellings of a path the per-file turns of the jobs take for one file.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <atomic>
+#include <thread>
+
+#include "app/path_key.h"
+#include "app/win/wide_text.h"
+#include "cipher/file_turn.h"
+
+namespace tessafold {
+namespace {
+
+class PathKeyTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    wchar_t temp[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH + 1, temp);
+    folder = std::wstring(temp) + L"tessafold-path-key-" + std::to_wstring(GetCurrentProcessId());
+    CreateDirectoryW(folder.c_str(), nullptr);
+    file = folder + L"\\Mixed Case 文件.bin";
+    HANDLE created = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(created, INVALID_HANDLE_VALUE);
+    CloseHandle(created);
+  }
+  void TearDown() override {
+    DeleteFileW(file.c_str());
+    RemoveDirectoryW(folder.c_str());
+  }
+
+  std::wstring folder;
+  std::wstring file;
+};
+
+TEST_F(PathKeyTest, CaseAndRoundaboutSpellingsNameTheSameFile) {
+  std::wstring upper = file;
+  CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
+  const std::wstring roundabout = folder + L"\\.\\..\\" + folder.substr(folder.find_last_of(L'\\') + 1) + L"\\mixed case 文件.BIN";
+
+  EXPECT_EQ(PathKey(Narrow(file)), PathKey(Narrow(upper)));
+  EXPECT_EQ(PathKey(Narrow(file)), PathKey(Narrow(roundabout)));
+  EXPECT_NE(PathKey(Narrow(file)), PathKey(Narrow(folder + L"\\other.bin")));
+}
+
+TEST_F(PathKeyTest, ARelativePathIsTakenFromTheCurrentDirectory) {
+  wchar_t previous[MAX_PATH + 1] = {};
+  GetCurrentDirectoryW(MAX_PATH + 1, previous);
+  ASSERT_TRUE(SetCurrentDirectoryW(folder.c_str()));
+  const std::string relative = PathKey("mixed case 文件.bin");
+  SetCurrentDirectoryW(previous);
+
+  EXPECT_EQ(relative, PathKey(Narrow(file)));
+}
+
+TEST_F(PathKeyTest, TurnsOnTwoSpellingsOfOneFileWaitForEachOther) {
+  std::wstring lower = file;
+  CharLowerBuffW(lower.data(), static_cast<DWORD>(lower.size()));
+  std::atomic<bool> secondEntered{false};
+  std::thread second;
+  {
+    const FileTurn first(Narrow(file));
+    second = std::thread([&] {
+      const FileTurn turn(Narrow(lower));
+      secondEntered = true;
+    });
+    // Either the second turn queues up behind the first or (wrongly) gets in.
+    while (WaitingTurns(Narrow(file)) != 1 && !secondEntered) std::this_thread::yield();
+    EXPECT_FALSE(secondEntered);
+  }
+  second.join();
+  EXPECT_TRUE(secondEntered);
+}
+
+}  // namespace
+}  // namespace tessafold
