@@ -37,7 +37,7 @@ std::wstring ProgramFolder() {
 
 }  // namespace
 
-std::wstring ProgramPath() { return ProgramFolder() + L"\\tessafold.exe"; }
+std::wstring ProgramPath(std::wstring_view name) { return ProgramFolder() + L"\\" + std::wstring(name); }
 
 std::wstring MakeScratchFolder(std::wstring_view name) {
   wchar_t temp[MAX_PATH + 1] = {};
@@ -73,8 +73,9 @@ std::wstring Widen(std::string_view utf8) {
   return wide;
 }
 
-AppUnderTest::AppUnderTest(std::wstring workingDirectory, std::wstring program) {
+AppUnderTest::AppUnderTest(std::wstring workingDirectory, std::wstring program, std::wstring_view arguments) {
   std::wstring commandLine = L"\"" + program + L"\"";
+  if (!arguments.empty()) commandLine += L" " + std::wstring(arguments);
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,

@@ -13,8 +13,8 @@ namespace e2e {
 inline constexpr wchar_t kMainWindowTitle[] = L"Tessafoldv1.1";
 inline constexpr DWORD kWaitMs = 20000;  // generous: Wine on a loaded machine is slow
 
-// tessafold.exe in the folder of the running test program.
-std::wstring ProgramPath();
+// tessafold.exe (or another program) in the folder of the running test program.
+std::wstring ProgramPath(std::wstring_view name = L"tessafold.exe");
 
 // A new empty folder under the Windows temp folder (writable by the test user).
 std::wstring MakeScratchFolder(std::wstring_view name);
@@ -29,7 +29,8 @@ class AppUnderTest {
  public:
   // Starts the program in workingDirectory (the test's own when empty) and
   // waits until its main window is visible. Started() tells whether it came up.
-  explicit AppUnderTest(std::wstring workingDirectory = {}, std::wstring program = ProgramPath());
+  explicit AppUnderTest(std::wstring workingDirectory = {}, std::wstring program = ProgramPath(),
+                        std::wstring_view arguments = {});
   ~AppUnderTest();  // ends the process if it still runs
   AppUnderTest(const AppUnderTest&) = delete;
   AppUnderTest& operator=(const AppUnderTest&) = delete;

@@ -52,8 +52,7 @@ bool WriteDefault(const std::wstring& value, const wchar_t* keyName = kCommandKe
 BrowserStandIn::BrowserStandIn() {
   DeleteFileW(LogPath().c_str());
   hadPrevious_ = ReadDefault(&previous_);
-  std::wstring recorder = ProgramPath();
-  recorder = recorder.substr(0, recorder.find_last_of(L'\\')) + L"\\browser_recorder.exe";
+  const std::wstring recorder = ProgramPath(L"browser_recorder.exe");
   installed_ = WriteDefault(L"\"" + recorder + L"\" \"%1\"");
   // Registered the way browsers speaking DDE are: the shell then starts the
   // browser and waits until it is idle (the recorder ends instead), so the
