@@ -56,14 +56,18 @@ class HeldFile : public ::testing::Test {
   HANDLE held = INVALID_HANDLE_VALUE;
 };
 
+// Held without any sharing, by another program or while WriteWholeFile has it
+// open (writing, no sharing): no buffer, no removal, no writer, no replacement.
 TEST_F(HeldFile, OpenWithoutSharingNothingReadsRemovesWritesOrTransformsIt) {
-  Hold(GENERIC_READ | GENERIC_WRITE, 0);
-  EXPECT_FALSE(Readable());
-  EXPECT_FALSE(DeleteFileAt(path));
-  EXPECT_FALSE(WriteWholeFile(path, testing::BufferOf({1})));
-  EXPECT_FALSE(ReplaceWholeFile(path, testing::BufferOf({1})));
-  EXPECT_FALSE(TransformFile(path, 1, 1, ShiftDirection::Add));
-  ExpectUntouched();
+  for (DWORD access : {DWORD{GENERIC_READ | GENERIC_WRITE}, DWORD{GENERIC_WRITE}}) {
+    Hold(access, 0);
+    EXPECT_FALSE(Readable());
+    EXPECT_FALSE(DeleteFileAt(path));
+    EXPECT_FALSE(WriteWholeFile(path, testing::BufferOf({1})));
+    EXPECT_FALSE(ReplaceWholeFile(path, testing::BufferOf({1})));
+    EXPECT_FALSE(TransformFile(path, 1, 1, ShiftDirection::Add));
+    ExpectUntouched();
+  }
 }
 
 // While ReadWholeFile has a file open (reading, sharing reading only): a
@@ -72,17 +76,6 @@ TEST_F(HeldFile, OpenWithoutSharingNothingReadsRemovesWritesOrTransformsIt) {
 TEST_F(HeldFile, WhileAReaderHoldsItItStillReadsButIsNotChanged) {
   Hold(GENERIC_READ, FILE_SHARE_READ);
   EXPECT_TRUE(Readable());
-  EXPECT_FALSE(DeleteFileAt(path));
-  EXPECT_FALSE(WriteWholeFile(path, testing::BufferOf({1})));
-  EXPECT_FALSE(TransformFile(path, 1, 1, ShiftDirection::Add));
-  ExpectUntouched();
-}
-
-// While WriteWholeFile has a file open (writing, no sharing): no buffer, no
-// removal, no second writer.
-TEST_F(HeldFile, WhileAWriterHoldsItNothingElseGetsIn) {
-  Hold(GENERIC_WRITE, 0);
-  EXPECT_FALSE(Readable());
   EXPECT_FALSE(DeleteFileAt(path));
   EXPECT_FALSE(WriteWholeFile(path, testing::BufferOf({1})));
   EXPECT_FALSE(TransformFile(path, 1, 1, ShiftDirection::Add));
