@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/open_file_dialog.h"
+#include "app/win/app_frame.h"
 #include "app/win/wide_text.h"
 
 namespace tessafold {
@@ -38,18 +39,10 @@ DWORD DialogFlags(const FileDialogRequest& request) {
   return flags;
 }
 
-BOOL CALLBACK TakeShownWindow(HWND window, LPARAM found) {
-  if (!IsWindowVisible(window) || !IsWindowEnabled(window)) return TRUE;
-  *reinterpret_cast<HWND*>(found) = window;
-  return FALSE;
-}
-
-// The program's one visible window on this thread: the dialog is opened from
-// its click handler, so that is the window the dialog must be modal to.
-HWND OwnerWindow() {
-  HWND found = nullptr;
-  EnumThreadWindows(GetCurrentThreadId(), TakeShownWindow, reinterpret_cast<LPARAM>(&found));
-  return found;
+// The dialog is modal to its owner: the platform disables it while the dialog is open.
+HWND OwnerWindow(int windowId) {
+  const LoadedWindow* window = FindLoadedWindow(windowId);
+  return window ? window->hwnd : nullptr;
 }
 
 const wchar_t* TextOrNull(const std::wstring& text) { return text.empty() ? nullptr : text.c_str(); }
@@ -68,7 +61,7 @@ std::optional<std::string> ShowPlatformFileDialog(const FileDialogRequest& reque
 
   OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = OwnerWindow();
+  dialog.hwndOwner = OwnerWindow(request.ownerWindowId);
   dialog.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
   dialog.nFilterIndex = request.initialFilterIndex;
   dialog.lpstrFile = file.data();

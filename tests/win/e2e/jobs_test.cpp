@@ -1,0 +1,370 @@
+// The encrypt and decrypt jobs and the browse dialog, driven through the real
+// program's window as a user would.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "app_under_test.h"
+#include "ui/main_window_ids.h"
+
+namespace {
+
+using e2e::AppUnderTest;
+using e2e::WaitUntil;
+using namespace tessafold;
+
+constexpr wchar_t kMessageTitle[] = L"信息：";
+constexpr wchar_t kEncryptSuccess[] = L"加密成功，请牢记密码!(PS:加密后建议不要再次加密了。)";
+constexpr wchar_t kEncryptFailure[] = L"加密失败，请查看文件是否被打开了";
+constexpr wchar_t kDecryptSuccess[] = L"解密成功!";
+constexpr wchar_t kDecryptFailure[] = L"解密失败!";
+
+constexpr DWORD kChunk = 8 << 20;
+
+// Content of the test files: a function of the position, so large files can
+// be checked piecewise without a second copy in memory.
+uint8_t PatternByte(uint64_t at) { return static_cast<uint8_t>(at * 131 + (at >> 11) + (at >> 19)); }
+
+bool WritePattern(const std::wstring& path, uint64_t size) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  std::vector<uint8_t> piece(kChunk);
+  bool ok = true;
+  for (uint64_t at = 0; ok && at < size; at += kChunk) {
+    const DWORD count = static_cast<DWORD>(std::min<uint64_t>(kChunk, size - at));
+    for (DWORD i = 0; i < count; ++i) piece[i] = PatternByte(at + i);
+    DWORD written = 0;
+    ok = WriteFile(file, piece.data(), count, &written, nullptr) && written == count;
+  }
+  CloseHandle(file);
+  return ok;
+}
+
+// True when the file holds exactly the pattern of `size` bytes with every
+// byte shifted up by `shift`.
+bool HoldsPattern(const std::wstring& path, uint64_t size, int shift) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  LARGE_INTEGER actual{};
+  bool same = GetFileSizeEx(file, &actual) && static_cast<uint64_t>(actual.QuadPart) == size;
+  std::vector<uint8_t> piece(kChunk);
+  for (uint64_t at = 0; same && at < size; at += kChunk) {
+    const DWORD count = static_cast<DWORD>(std::min<uint64_t>(kChunk, size - at));
+    DWORD read = 0;
+    same = ReadFile(file, piece.data(), count, &read, nullptr) && read == count;
+    for (DWORD i = 0; same && i < count; ++i) same = piece[i] == static_cast<uint8_t>(PatternByte(at + i) + shift);
+  }
+  CloseHandle(file);
+  return same;
+}
+
+std::vector<std::wstring> FolderNames(const std::wstring& folder) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW found{};
+  HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::wstring name = found.cFileName;
+    if (name != L"." && name != L"..") names.push_back(name);
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return names;
+}
+
+struct BoxSearch {
+  DWORD processId;
+  std::wstring_view text;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchBox(HWND window, LPARAM context) {
+  auto* search = reinterpret_cast<BoxSearch*>(context);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != search->processId || !IsWindowVisible(window) || e2e::WindowText(window) != kMessageTitle) return TRUE;
+  if (AppUnderTest::MessageBoxText(window) != search->text) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+// A visible outcome box of the program with exactly this text.
+HWND WaitForOutcomeBox(const AppUnderTest& app, std::wstring_view text, DWORD timeoutMs = e2e::kWaitMs) {
+  BoxSearch search{app.ProcessId(), text};
+  WaitUntil([&] {
+    EnumWindows(MatchBox, reinterpret_cast<LPARAM>(&search));
+    return search.found != nullptr;
+  }, timeoutMs);
+  return search.found;
+}
+
+class JobsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder = e2e::MakeScratchFolder(L"jobs");
+    ASSERT_FALSE(folder.empty());
+    ASSERT_TRUE(app.Started());
+  }
+
+  std::wstring File(const std::wstring& name) const { return folder + L"\\" + name; }
+
+  void Inputs(std::wstring_view key, std::wstring_view repeat, std::wstring_view path) {
+    app.SetControlText(keyEdit, key);
+    app.SetControlText(repeatEdit, repeat);
+    app.SetControlText(pathEdit, path);
+  }
+
+  // Clicks the button, waits for the box with the expected text and closes it,
+  // then waits until the button is usable again.
+  void RunJob(int button, std::wstring_view expectedText) {
+    app.Click(button);
+    HWND box = WaitForOutcomeBox(app, expectedText);
+    ASSERT_NE(box, nullptr) << "no box with the expected text";
+    EXPECT_FALSE(app.ControlEnabled(button));
+    AppUnderTest::AnswerMessageBox(box);
+    EXPECT_TRUE(WaitUntil([&] { return app.ControlEnabled(button); }));
+  }
+
+  std::wstring folder;
+  AppUnderTest app;
+};
+
+TEST_F(JobsTest, EncryptThenDecryptThroughTheButtonsRestoresTheFile) {
+  const std::wstring file = File(L"照片 copy.bin");
+  ASSERT_TRUE(WritePattern(file, 300000));
+  Inputs(L"7", L"3", file);
+
+  RunJob(encryptButton, kEncryptSuccess);
+  EXPECT_TRUE(HoldsPattern(file, 300000, 21));
+
+  RunJob(decryptButton, kDecryptSuccess);
+  EXPECT_TRUE(HoldsPattern(file, 300000, 0));
+  EXPECT_EQ(FolderNames(folder), std::vector<std::wstring>{L"照片 copy.bin"});
+}
+
+TEST_F(JobsTest, WhileAJobsBoxIsOpenOnlyItsOwnButtonIsDisabled) {
+  const std::wstring file = File(L"busy.bin");
+  ASSERT_TRUE(WritePattern(file, 5000));
+  Inputs(L"1", L"1", file);
+
+  app.Click(encryptButton);
+  HWND encryptBox = WaitForOutcomeBox(app, kEncryptSuccess);
+  ASSERT_NE(encryptBox, nullptr);
+  EXPECT_FALSE(app.ControlEnabled(encryptButton));
+  EXPECT_TRUE(app.ControlEnabled(decryptButton));
+  EXPECT_TRUE(app.ControlEnabled(browseButton));
+  EXPECT_TRUE(IsWindowEnabled(app.Window()));
+
+  // The other action runs to its own box meanwhile.
+  app.Click(decryptButton);
+  HWND decryptBox = WaitForOutcomeBox(app, kDecryptSuccess);
+  ASSERT_NE(decryptBox, nullptr);
+  EXPECT_FALSE(app.ControlEnabled(decryptButton));
+  EXPECT_TRUE(HoldsPattern(file, 5000, 0));
+
+  AppUnderTest::AnswerMessageBox(decryptBox);
+  EXPECT_TRUE(WaitUntil([&] { return app.ControlEnabled(decryptButton); }));
+  EXPECT_FALSE(app.ControlEnabled(encryptButton));
+  AppUnderTest::AnswerMessageBox(encryptBox);
+  EXPECT_TRUE(WaitUntil([&] { return app.ControlEnabled(encryptButton); }));
+}
+
+TEST_F(JobsTest, AnEmptyPathGivesEachJobsFailureText) {
+  Inputs(L"5", L"1", L"");
+
+  RunJob(encryptButton, kEncryptFailure);
+  RunJob(decryptButton, kDecryptFailure);
+  EXPECT_TRUE(FolderNames(folder).empty());
+}
+
+TEST_F(JobsTest, AFileHeldOpenWithoutSharingFailsAndStaysAsItWas) {
+  const std::wstring file = File(L"held.bin");
+  ASSERT_TRUE(WritePattern(file, 100000));
+  HANDLE held = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  Inputs(L"9", L"1", file);
+
+  RunJob(encryptButton, kEncryptFailure);
+  RunJob(decryptButton, kDecryptFailure);
+
+  CloseHandle(held);
+  EXPECT_TRUE(HoldsPattern(file, 100000, 0));
+  EXPECT_EQ(FolderNames(folder), std::vector<std::wstring>{L"held.bin"});
+}
+
+TEST_F(JobsTest, EncryptAndDecryptOfOneFileAtOnceEndWithTheOriginal) {
+  const std::wstring file = File(L"both.bin");
+  constexpr uint64_t kSize = 48 << 20;
+  ASSERT_TRUE(WritePattern(file, kSize));
+  Inputs(L"77", L"5", file);
+
+  app.Click(encryptButton);
+  app.Click(decryptButton);
+  HWND encryptBox = WaitForOutcomeBox(app, kEncryptSuccess, 60000);
+  HWND decryptBox = WaitForOutcomeBox(app, kDecryptSuccess, 60000);
+  ASSERT_NE(encryptBox, nullptr);
+  ASSERT_NE(decryptBox, nullptr);
+  AppUnderTest::AnswerMessageBox(encryptBox);
+  AppUnderTest::AnswerMessageBox(decryptBox);
+
+  EXPECT_TRUE(HoldsPattern(file, kSize, 0));
+  EXPECT_EQ(FolderNames(folder), std::vector<std::wstring>{L"both.bin"});
+}
+
+TEST_F(JobsTest, ClosingTheWindowDuringALongJobLeavesTheFileWhole) {
+  const std::wstring file = File(L"long.bin");
+  constexpr uint64_t kSize = 320ull << 20;
+  ASSERT_TRUE(WritePattern(file, kSize));
+  Inputs(L"3", L"1", file);
+
+  app.Click(encryptButton);
+  // Close once the new content is being written beside the file, the moment
+  // at which cutting the process off would do the most harm.
+  WaitUntil([&] { return FolderNames(folder).size() > 1 || WaitForOutcomeBox(app, kEncryptSuccess, 0); }, 60000);
+  app.Close();
+
+  EXPECT_EQ(app.WaitForExit(60000), std::optional<DWORD>(0));
+  EXPECT_TRUE(HoldsPattern(file, kSize, 0) || HoldsPattern(file, kSize, 3)) << "the file is neither the original nor the result";
+  EXPECT_EQ(FolderNames(folder), std::vector<std::wstring>{L"long.bin"});
+}
+
+// The common open dialog of the program: the top-level dialog of its process
+// that has a file name box.
+BOOL CALLBACK TakeEdit(HWND window, LPARAM found) {
+  if (e2e::ClassName(window) != L"Edit") return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
+// The edit field of the name box (cmb13, a combo box that may be wrapped in an
+// extended combo box), or the plain name box (edt1).
+HWND FileNameBox(HWND dialog) {
+  if (HWND combo = GetDlgItem(dialog, 0x47C)) {
+    HWND edit = nullptr;
+    EnumChildWindows(combo, TakeEdit, reinterpret_cast<LPARAM>(&edit));
+    if (edit) return edit;
+  }
+  return GetDlgItem(dialog, 0x480);
+}
+
+struct DialogSearch {
+  DWORD processId;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchFileDialog(HWND window, LPARAM context) {
+  auto* search = reinterpret_cast<DialogSearch*>(context);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != search->processId || !IsWindowVisible(window) || e2e::ClassName(window) != L"#32770") return TRUE;
+  if (!FileNameBox(window)) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+HWND WaitForFileDialog(const AppUnderTest& app) {
+  DialogSearch search{app.ProcessId()};
+  WaitUntil([&] {
+    EnumWindows(MatchFileDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found != nullptr;
+  });
+  return search.found;
+}
+
+struct PopupSearch {
+  DWORD processId;
+  HWND owner;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchOwnedPopup(HWND window, LPARAM context) {
+  auto* search = reinterpret_cast<PopupSearch*>(context);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process != search->processId || !IsWindowVisible(window) || GetWindow(window, GW_OWNER) != search->owner) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+// A visible window of the program owned by `owner`, such as a box a dialog shows.
+HWND OwnedPopup(const AppUnderTest& app, HWND owner) {
+  PopupSearch search{app.ProcessId(), owner};
+  EnumWindows(MatchOwnedPopup, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+void PressDialogButton(HWND dialog, int buttonId) {
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, buttonId)));
+}
+
+class BrowseTest : public JobsTest {
+ protected:
+  // Opens the dialog with the browse button; it must be modal to the window.
+  HWND OpenDialog() {
+    app.Click(browseButton);
+    HWND dialog = WaitForFileDialog(app);
+    EXPECT_NE(dialog, nullptr) << "the open dialog did not appear";
+    if (dialog) {
+      EXPECT_FALSE(IsWindowEnabled(app.Window())) << "the dialog is not modal to the window";
+      EXPECT_EQ(GetWindow(dialog, GW_OWNER), app.Window());
+    }
+    return dialog;
+  }
+
+  void CloseDialog(HWND dialog, int buttonId) {
+    PressDialogButton(dialog, buttonId);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(app.Window()) != FALSE; }));
+  }
+};
+
+TEST_F(BrowseTest, ChoosingAFileFillsThePathBoxAndTheDialogReopensOnIt) {
+  const std::wstring file = File(L"选中的 文件.bin");
+  ASSERT_TRUE(WritePattern(file, 1000));
+
+  HWND dialog = OpenDialog();
+  ASSERT_NE(dialog, nullptr);
+  SendMessageW(FileNameBox(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file.c_str()));
+  CloseDialog(dialog, IDOK);
+  EXPECT_EQ(app.ControlText(pathEdit), file);
+
+  dialog = OpenDialog();
+  ASSERT_NE(dialog, nullptr);
+  const std::wstring shown = e2e::WindowText(FileNameBox(dialog));
+  EXPECT_TRUE(shown == file || shown == L"选中的 文件.bin") << "the dialog did not open on the last file";
+  CloseDialog(dialog, IDCANCEL);
+  EXPECT_EQ(app.ControlText(pathEdit), file);
+
+  // The chosen file is what the jobs work on.
+  app.SetControlText(keyEdit, L"2");
+  RunJob(encryptButton, kEncryptSuccess);
+  EXPECT_TRUE(HoldsPattern(file, 1000, 2));
+}
+
+TEST_F(BrowseTest, CancellingLeavesAnEmptyPathBoxEmpty) {
+  HWND dialog = OpenDialog();
+  ASSERT_NE(dialog, nullptr);
+  CloseDialog(dialog, IDCANCEL);
+  EXPECT_EQ(app.ControlText(pathEdit), L"");
+}
+
+TEST_F(BrowseTest, TheDialogRefusesAFileThatDoesNotExist) {
+  const std::wstring missing = File(L"missing.bin");
+
+  HWND dialog = OpenDialog();
+  ASSERT_NE(dialog, nullptr);
+  SendMessageW(FileNameBox(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(missing.c_str()));
+  PressDialogButton(dialog, IDOK);
+
+  // The dialog complains in a box of its own and stays open.
+  HWND complaint = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (complaint = OwnedPopup(app, dialog)) != nullptr; }));
+  PostMessageW(complaint, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(complaint); }));
+  EXPECT_TRUE(IsWindow(dialog));
+  CloseDialog(dialog, IDCANCEL);
+  EXPECT_EQ(app.ControlText(pathEdit), L"");
+}
+
+}  // namespace
