@@ -16,8 +16,15 @@ echo "The program: $exe (a standalone 32-bit Windows .exe; copy it to any Window
 if [ -n "${DISPLAY:-}" ]; then
   export WINEPREFIX="$root/build/win32/desktop-prefix" WINEARCH=win32 WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
+  # Wine falls back to fonts with Chinese glyphs only under a Chinese locale;
+  # a private one is built when the system has none.
+  export LOCPATH="$root/build/win32/locale"
+  if [ ! -d "$LOCPATH/zh_CN.UTF-8" ]; then
+    mkdir -p "$LOCPATH"
+    localedef -i zh_CN -f UTF-8 "$LOCPATH/zh_CN.UTF-8" >/dev/null 2>&1 || true
+  fi
   echo "Starting it on $DISPLAY (the first start prepares a Wine prefix, which takes a little while)"
-  exec wine "$exe"
+  LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 exec wine "$exe"
 fi
 
 . scripts/wine-env.sh
