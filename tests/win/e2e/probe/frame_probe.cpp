@@ -6,10 +6,15 @@
 //   not-loaded          a worker reads a control of a window that is not loaded
 //   no-window           a worker reads the text of the timer, which has no window
 //   yes-no              the process ends with ShowMessage's result for a Yes/No box
+//   icons               the process ends with what the window's icons are made of:
+//                       large width << 8 | small width, plus 1 << 16 (large) and
+//                       1 << 17 (small) when the icon has partly transparent pixels,
+//                       which only the 32-bit images have
 #include <windows.h>
 #include <shellapi.h>
 
 #include <string>
+#include <vector>
 
 #include "app/fatal_error.h"
 #include "app/frame.h"
@@ -35,6 +40,38 @@ void ReadUnloadedWindow(void*) { GetControlText(kMainWindow + 41, keyEdit); }
 
 void ReadTimerText(void*) { GetControlText(kMainWindow, formTimer); }
 
+struct IconMake {
+  int width = 0;
+  bool partlyTransparent = false;
+};
+
+IconMake Inspect(HICON icon) {
+  IconMake make;
+  ICONINFO info{};
+  if (!icon || !GetIconInfo(icon, &info)) return make;
+  BITMAP bitmap{};
+  GetObjectW(info.hbmColor, sizeof bitmap, &bitmap);
+  make.width = bitmap.bmWidth;
+  BITMAPINFO format{};
+  format.bmiHeader = {sizeof(BITMAPINFOHEADER), bitmap.bmWidth, -bitmap.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  std::vector<RGBQUAD> pixels(static_cast<size_t>(bitmap.bmWidth * bitmap.bmHeight));
+  const HDC screen = GetDC(nullptr);
+  GetDIBits(screen, info.hbmColor, 0, static_cast<UINT>(bitmap.bmHeight), pixels.data(), &format, DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  for (const RGBQUAD& pixel : pixels) make.partlyTransparent |= pixel.rgbReserved > 0 && pixel.rgbReserved < 255;
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  return make;
+}
+
+uint32_t WindowIconMake() {
+  const HWND window = FindWindowW(nullptr, L"Tessafoldv1.1");
+  const IconMake large = Inspect(reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_BIG, 0)));
+  const IconMake small = Inspect(reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_SMALL, 0)));
+  return static_cast<uint32_t>(large.width << 8 | small.width | large.partlyTransparent << 16 |
+                               small.partlyTransparent << 17);
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -51,6 +88,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     StartWorker(TouchControlsUnderTheBox);
     ShowMessage("探针");
   }
+  if (scenario == L"icons") EndProcess(WindowIconMake());
   if (scenario == L"yes-no") EndProcess(static_cast<uint32_t>(ShowMessage("继续？", MB_YESNO)));
   RunMessageLoop();
   EndProcess(0);

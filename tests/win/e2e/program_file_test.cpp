@@ -1,0 +1,85 @@
+// What tessafold.exe carries besides its code: the icon and the version.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "app_under_test.h"
+
+namespace {
+
+#pragma pack(push, 2)
+struct GroupEntry {
+  BYTE width, height, colorCount, reserved;
+  WORD planes, bitCount;
+  DWORD bytes;
+  WORD id;
+};
+#pragma pack(pop)
+
+class ProgramFile : public testing::Test {
+ protected:
+  void SetUp() override {
+    module_ = LoadLibraryExW(e2e::ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_NE(module_, nullptr);
+  }
+  void TearDown() override {
+    if (module_) FreeLibrary(module_);
+  }
+
+  std::vector<BYTE> Resource(const wchar_t* name, const wchar_t* type) const {
+    const HRSRC found = FindResourceW(module_, name, type);
+    if (!found) return {};
+    const auto* bytes = static_cast<const BYTE*>(LockResource(LoadResource(module_, found)));
+    return std::vector<BYTE>(bytes, bytes + SizeofResource(module_, found));
+  }
+
+  HMODULE module_ = nullptr;
+};
+
+TEST_F(ProgramFile, IconHoldsTheNineBitmapImagesInTheirOrder) {
+  const std::vector<BYTE> group = Resource(MAKEINTRESOURCEW(1), RT_GROUP_ICON);
+  ASSERT_GE(group.size(), 6u);
+  const WORD count = *reinterpret_cast<const WORD*>(group.data() + 4);
+  ASSERT_EQ(count, 9);
+  ASSERT_EQ(group.size(), 6u + count * sizeof(GroupEntry));
+  const auto* entries = reinterpret_cast<const GroupEntry*>(group.data() + 6);
+  const struct {
+    int size, depth, colors;
+  } expected[] = {{32, 1, 2}, {48, 4, 16}, {48, 8, 0}, {32, 8, 0}, {16, 8, 0},
+                  {128, 32, 0}, {48, 32, 0}, {32, 32, 0}, {16, 32, 0}};
+  for (int i = 0; i < 9; ++i) {
+    SCOPED_TRACE("image " + std::to_string(i + 1));
+    EXPECT_EQ(entries[i].width, expected[i].size);
+    EXPECT_EQ(entries[i].height, expected[i].size);
+    EXPECT_EQ(entries[i].bitCount, expected[i].depth);
+    EXPECT_EQ(entries[i].colorCount, expected[i].colors);
+    const std::vector<BYTE> image = Resource(MAKEINTRESOURCEW(entries[i].id), RT_ICON);
+    ASSERT_GE(image.size(), sizeof(BITMAPINFOHEADER)) << "stored as a bitmap, not PNG";
+    const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(image.data());
+    EXPECT_EQ(header->biSize, sizeof(BITMAPINFOHEADER));
+    EXPECT_EQ(header->biWidth, expected[i].size);
+    EXPECT_EQ(header->biHeight, 2 * expected[i].size) << "colour image and mask";
+    EXPECT_EQ(header->biBitCount, expected[i].depth);
+    EXPECT_EQ(header->biCompression, static_cast<DWORD>(BI_RGB));
+  }
+}
+
+TEST_F(ProgramFile, CarriesItsVersion) {
+  const std::wstring path = e2e::ProgramPath();
+  DWORD ignored = 0;
+  std::vector<BYTE> info(GetFileVersionInfoSizeW(path.c_str(), &ignored));
+  ASSERT_FALSE(info.empty());
+  ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(info.size()), info.data()));
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+  EXPECT_EQ(fixed->dwFileVersionMS, 0x00010001u);
+  EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
+  wchar_t* name = nullptr;
+  ASSERT_TRUE(VerQueryValueW(info.data(), L"\\StringFileInfo\\080404b0\\OriginalFilename", reinterpret_cast<void**>(&name), &length));
+  EXPECT_EQ(std::wstring(name), L"tessafold.exe");
+}
+
+}  // namespace
