@@ -9,10 +9,6 @@
 namespace tessafold {
 namespace {
 
-std::string Entry(const char* verb, int control, int property) {
-  return std::string(verb) + " " + std::to_string(kMainWindow) + "/" + std::to_string(control) + "/" + std::to_string(property);
-}
-
 class HandlersTest : public ::testing::Test {
  protected:
   void SetUp() override { services.Reset(); }
@@ -34,7 +30,7 @@ TEST_F(HandlersTest, AnActionButtonIsDisabledBeforeItsWorkerStartsAndStaysSoUnti
 
   OnEncryptClicked();
 
-  EXPECT_EQ(services.Log(), (std::vector<std::string>{Entry("set", encryptButton, kPropertyDisabled) + "=1", "worker"}));
+  EXPECT_EQ(services.Log(), (std::vector<std::string>{fake::LogEntry("set", encryptButton, kPropertyDisabled) + "=1", "worker"}));
   EXPECT_TRUE(services.Disabled(kMainWindow, encryptButton));
   EXPECT_TRUE(services.Messages().empty());
 
@@ -50,8 +46,8 @@ TEST_F(HandlersTest, EachActionButtonTouchesOnlyItsOwnButtonAndStartsItsOwnJob) 
   OnDecryptClicked();
 
   EXPECT_TRUE(services.Disabled(kMainWindow, decryptButton));
-  EXPECT_EQ(fake::IndexOf(services.Log(), Entry("set", encryptButton, kPropertyDisabled) + "=1"), -1);
-  EXPECT_EQ(fake::IndexOf(services.Log(), Entry("set", browseButton, kPropertyDisabled) + "=1"), -1);
+  EXPECT_EQ(fake::IndexOf(services.Log(), fake::LogEntry("set", encryptButton, kPropertyDisabled) + "=1"), -1);
+  EXPECT_EQ(fake::IndexOf(services.Log(), fake::LogEntry("set", browseButton, kPropertyDisabled) + "=1"), -1);
 
   services.RunKeptWorkers();
 
@@ -66,10 +62,10 @@ TEST_F(HandlersTest, AButtonIsEnabledAgainAtOnceWhenNoWorkerCanBeStarted) {
   OnDecryptClicked();
 
   const std::vector<std::string> expected{
-      Entry("set", encryptButton, kPropertyDisabled) + "=1", "worker",
-      Entry("set", encryptButton, kPropertyDisabled) + "=0",
-      Entry("set", decryptButton, kPropertyDisabled) + "=1", "worker",
-      Entry("set", decryptButton, kPropertyDisabled) + "=0",
+      fake::LogEntry("set", encryptButton, kPropertyDisabled) + "=1", "worker",
+      fake::LogEntry("set", encryptButton, kPropertyDisabled) + "=0",
+      fake::LogEntry("set", decryptButton, kPropertyDisabled) + "=1", "worker",
+      fake::LogEntry("set", decryptButton, kPropertyDisabled) + "=0",
   };
   EXPECT_EQ(services.Log(), expected);
   EXPECT_TRUE(services.Messages().empty());

@@ -21,10 +21,6 @@ constexpr char kEncryptFailure[] = "加密失败，请查看文件是否被打�
 constexpr char kDecryptSuccess[] = "解密成功!";
 constexpr char kDecryptFailure[] = "解密失败!";
 
-std::string Entry(const char* verb, int control, int property) {
-  return std::string(verb) + " " + std::to_string(kMainWindow) + "/" + std::to_string(control) + "/" + std::to_string(property);
-}
-
 class JobsTest : public ::testing::Test {
  protected:
   void SetUp() override { services.Reset(); }
@@ -88,16 +84,16 @@ TEST_F(JobsTest, EachJobReadsKeyRepeatAndPathThenReportsThenEnablesItsOwnButton)
   RunDecryptJob();
 
   const std::vector<std::string> expected{
-      Entry("get", keyEdit, kPropertyEditText),
-      Entry("get", repeatEdit, kPropertyEditText),
-      Entry("get", pathEdit, kPropertyEditText),
+      fake::LogEntry("get", keyEdit, kPropertyEditText),
+      fake::LogEntry("get", repeatEdit, kPropertyEditText),
+      fake::LogEntry("get", pathEdit, kPropertyEditText),
       std::string("message ") + kEncryptSuccess,
-      Entry("set", encryptButton, kPropertyDisabled) + "=0",
-      Entry("get", keyEdit, kPropertyEditText),
-      Entry("get", repeatEdit, kPropertyEditText),
-      Entry("get", pathEdit, kPropertyEditText),
+      fake::LogEntry("set", encryptButton, kPropertyDisabled) + "=0",
+      fake::LogEntry("get", keyEdit, kPropertyEditText),
+      fake::LogEntry("get", repeatEdit, kPropertyEditText),
+      fake::LogEntry("get", pathEdit, kPropertyEditText),
       std::string("message ") + kDecryptSuccess,
-      Entry("set", decryptButton, kPropertyDisabled) + "=0",
+      fake::LogEntry("set", decryptButton, kPropertyDisabled) + "=0",
   };
   EXPECT_EQ(services.Log(), expected);
 }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ui/main_window_ids.h"
+
 namespace tessafold {
 
 namespace fake {
@@ -158,6 +160,10 @@ std::optional<std::string> Services::Dialog(const FileDialogRequest& request) {
   std::optional<std::string> answer = dialogAnswers_.front();
   dialogAnswers_.erase(dialogAnswers_.begin());
   return answer;
+}
+
+std::string LogEntry(const char* verb, int control, ControlProperty property) {
+  return std::string(verb) + " " + Address(kMainWindow, control, property);
 }
 
 int IndexOf(const std::vector<std::string>& log, const std::string& entry) {

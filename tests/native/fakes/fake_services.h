@@ -70,6 +70,9 @@ class Services {
   std::vector<FileDialogRequest> dialogRequests_;
 };
 
+// The log entry of a get or set of a main window control's property: "get 1/5/8".
+std::string LogEntry(const char* verb, int control, ControlProperty property);
+
 // Index of the first log entry equal to `entry`, or -1.
 int IndexOf(const std::vector<std::string>& log, const std::string& entry);
 

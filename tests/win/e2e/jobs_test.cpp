@@ -73,30 +73,74 @@ std::vector<std::wstring> FolderNames(const std::wstring& folder) {
   return names;
 }
 
-struct BoxSearch {
+struct WindowSearch {
   DWORD processId;
-  std::wstring_view text;
+  bool (*matches)(HWND window, const void* context);
+  const void* context;
   HWND found = nullptr;
 };
 
-BOOL CALLBACK MatchBox(HWND window, LPARAM context) {
-  auto* search = reinterpret_cast<BoxSearch*>(context);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner != search->processId || !IsWindowVisible(window) || e2e::WindowText(window) != kMessageTitle) return TRUE;
-  if (AppUnderTest::MessageBoxText(window) != search->text) return TRUE;
-  search->found = window;
+BOOL CALLBACK MatchWindow(HWND window, LPARAM search) {
+  auto* s = reinterpret_cast<WindowSearch*>(search);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process != s->processId || !IsWindowVisible(window) || !s->matches(window, s->context)) return TRUE;
+  s->found = window;
   return FALSE;
+}
+
+// A visible top-level window of the program for which matches(window, context) holds.
+HWND FindProgramWindow(const AppUnderTest& app, bool (*matches)(HWND, const void*), const void* context) {
+  WindowSearch search{app.ProcessId(), matches, context};
+  EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+bool IsOutcomeBox(HWND window, const void* text) {
+  return e2e::WindowText(window) == kMessageTitle &&
+         AppUnderTest::MessageBoxText(window) == *static_cast<const std::wstring_view*>(text);
 }
 
 // A visible outcome box of the program with exactly this text.
 HWND WaitForOutcomeBox(const AppUnderTest& app, std::wstring_view text, DWORD timeoutMs = e2e::kWaitMs) {
-  BoxSearch search{app.ProcessId(), text};
-  WaitUntil([&] {
-    EnumWindows(MatchBox, reinterpret_cast<LPARAM>(&search));
-    return search.found != nullptr;
-  }, timeoutMs);
-  return search.found;
+  HWND box = nullptr;
+  WaitUntil([&] { return (box = FindProgramWindow(app, IsOutcomeBox, &text)) != nullptr; }, timeoutMs);
+  return box;
+}
+
+BOOL CALLBACK TakeEdit(HWND window, LPARAM found) {
+  if (e2e::ClassName(window) != L"Edit") return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
+// The edit field of the name box (cmb13, a combo box that may be wrapped in an
+// extended combo box), or the plain name box (edt1).
+HWND FileNameBox(HWND dialog) {
+  if (HWND combo = GetDlgItem(dialog, 0x47C)) {
+    HWND edit = nullptr;
+    EnumChildWindows(combo, TakeEdit, reinterpret_cast<LPARAM>(&edit));
+    if (edit) return edit;
+  }
+  return GetDlgItem(dialog, 0x480);
+}
+
+// The common open dialog: a standard dialog with a file name box.
+bool IsFileDialog(HWND window, const void*) {
+  return e2e::ClassName(window) == L"#32770" && FileNameBox(window) != nullptr;
+}
+
+// The program's open dialog, once it is shown.
+HWND WaitForFileDialog(const AppUnderTest& app) {
+  HWND dialog = nullptr;
+  WaitUntil([&] { return (dialog = FindProgramWindow(app, IsFileDialog, nullptr)) != nullptr; });
+  return dialog;
+}
+
+bool IsOwnedBy(HWND window, const void* owner) { return GetWindow(window, GW_OWNER) == *static_cast<const HWND*>(owner); }
+
+void PressDialogButton(HWND dialog, int buttonId) {
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, buttonId)));
 }
 
 class JobsTest : public ::testing::Test {
@@ -124,6 +168,24 @@ class JobsTest : public ::testing::Test {
     EXPECT_FALSE(app.ControlEnabled(button));
     AppUnderTest::AnswerMessageBox(box);
     EXPECT_TRUE(WaitUntil([&] { return app.ControlEnabled(button); }));
+  }
+
+  // Opens the dialog with the browse button; it must be modal to the window.
+  HWND OpenDialog() {
+    app.Click(browseButton);
+    HWND dialog = WaitForFileDialog(app);
+    EXPECT_NE(dialog, nullptr) << "the open dialog did not appear";
+    if (dialog) {
+      EXPECT_FALSE(IsWindowEnabled(app.Window())) << "the dialog is not modal to the window";
+      EXPECT_EQ(GetWindow(dialog, GW_OWNER), app.Window());
+    }
+    return dialog;
+  }
+
+  void CloseDialog(HWND dialog, int buttonId) {
+    PressDialogButton(dialog, buttonId);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(app.Window()) != FALSE; }));
   }
 
   std::wstring folder;
@@ -155,6 +217,12 @@ TEST_F(JobsTest, WhileAJobsBoxIsOpenOnlyItsOwnButtonIsDisabled) {
   EXPECT_TRUE(app.ControlEnabled(decryptButton));
   EXPECT_TRUE(app.ControlEnabled(browseButton));
   EXPECT_TRUE(IsWindowEnabled(app.Window()));
+
+  // Browsing works meanwhile.
+  HWND dialog = OpenDialog();
+  ASSERT_NE(dialog, nullptr);
+  CloseDialog(dialog, IDCANCEL);
+  EXPECT_EQ(app.ControlText(pathEdit), file);
 
   // The other action runs to its own box meanwhile.
   app.Click(decryptButton);
@@ -229,95 +297,8 @@ TEST_F(JobsTest, ClosingTheWindowDuringALongJobLeavesTheFileWhole) {
   EXPECT_EQ(FolderNames(folder), std::vector<std::wstring>{L"long.bin"});
 }
 
-// The common open dialog of the program: the top-level dialog of its process
-// that has a file name box.
-BOOL CALLBACK TakeEdit(HWND window, LPARAM found) {
-  if (e2e::ClassName(window) != L"Edit") return TRUE;
-  *reinterpret_cast<HWND*>(found) = window;
-  return FALSE;
-}
 
-// The edit field of the name box (cmb13, a combo box that may be wrapped in an
-// extended combo box), or the plain name box (edt1).
-HWND FileNameBox(HWND dialog) {
-  if (HWND combo = GetDlgItem(dialog, 0x47C)) {
-    HWND edit = nullptr;
-    EnumChildWindows(combo, TakeEdit, reinterpret_cast<LPARAM>(&edit));
-    if (edit) return edit;
-  }
-  return GetDlgItem(dialog, 0x480);
-}
-
-struct DialogSearch {
-  DWORD processId;
-  HWND found = nullptr;
-};
-
-BOOL CALLBACK MatchFileDialog(HWND window, LPARAM context) {
-  auto* search = reinterpret_cast<DialogSearch*>(context);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner != search->processId || !IsWindowVisible(window) || e2e::ClassName(window) != L"#32770") return TRUE;
-  if (!FileNameBox(window)) return TRUE;
-  search->found = window;
-  return FALSE;
-}
-
-HWND WaitForFileDialog(const AppUnderTest& app) {
-  DialogSearch search{app.ProcessId()};
-  WaitUntil([&] {
-    EnumWindows(MatchFileDialog, reinterpret_cast<LPARAM>(&search));
-    return search.found != nullptr;
-  });
-  return search.found;
-}
-
-struct PopupSearch {
-  DWORD processId;
-  HWND owner;
-  HWND found = nullptr;
-};
-
-BOOL CALLBACK MatchOwnedPopup(HWND window, LPARAM context) {
-  auto* search = reinterpret_cast<PopupSearch*>(context);
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  if (process != search->processId || !IsWindowVisible(window) || GetWindow(window, GW_OWNER) != search->owner) return TRUE;
-  search->found = window;
-  return FALSE;
-}
-
-// A visible window of the program owned by `owner`, such as a box a dialog shows.
-HWND OwnedPopup(const AppUnderTest& app, HWND owner) {
-  PopupSearch search{app.ProcessId(), owner};
-  EnumWindows(MatchOwnedPopup, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
-void PressDialogButton(HWND dialog, int buttonId) {
-  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, buttonId)));
-}
-
-class BrowseTest : public JobsTest {
- protected:
-  // Opens the dialog with the browse button; it must be modal to the window.
-  HWND OpenDialog() {
-    app.Click(browseButton);
-    HWND dialog = WaitForFileDialog(app);
-    EXPECT_NE(dialog, nullptr) << "the open dialog did not appear";
-    if (dialog) {
-      EXPECT_FALSE(IsWindowEnabled(app.Window())) << "the dialog is not modal to the window";
-      EXPECT_EQ(GetWindow(dialog, GW_OWNER), app.Window());
-    }
-    return dialog;
-  }
-
-  void CloseDialog(HWND dialog, int buttonId) {
-    PressDialogButton(dialog, buttonId);
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
-    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(app.Window()) != FALSE; }));
-  }
-};
+class BrowseTest : public JobsTest {};
 
 TEST_F(BrowseTest, ChoosingAFileFillsThePathBoxAndTheDialogReopensOnIt) {
   const std::wstring file = File(L"选中的 文件.bin");
@@ -359,7 +340,7 @@ TEST_F(BrowseTest, TheDialogRefusesAFileThatDoesNotExist) {
 
   // The dialog complains in a box of its own and stays open.
   HWND complaint = nullptr;
-  ASSERT_TRUE(WaitUntil([&] { return (complaint = OwnedPopup(app, dialog)) != nullptr; }));
+  ASSERT_TRUE(WaitUntil([&] { return (complaint = FindProgramWindow(app, IsOwnedBy, &dialog)) != nullptr; }));
   PostMessageW(complaint, WM_CLOSE, 0, 0);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(complaint); }));
   EXPECT_TRUE(IsWindow(dialog));
