@@ -1,0 +1,167 @@
+// A transform killed hard at any moment, as a crash, the task manager or a
+// power cut would end it, leaves the file exactly as it was or exactly
+// transformed: never shorter, empty or a mix of both. A temporary file of the
+// killed process may stay behind beside it, and nothing else.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app_under_test.h"
+#include "child_process.h"
+#include "pattern_file.h"
+#include "scratch_files.h"
+#include "ui/main_window_ids.h"
+
+namespace {
+
+using namespace faults;
+
+constexpr uint64_t kSize = 192ull << 20;
+constexpr uint8_t kKey = 29;
+
+// When an uninterrupted run of the probe created its temporary file and when
+// it ended, in milliseconds from its start.
+struct FullRun {
+  ULONGLONG temporaryAppearedMs = 0;
+  ULONGLONG endedMs = 0;
+};
+
+// What the test sees of a running transform when it decides to kill it.
+struct Moment {
+  ULONGLONG elapsedMs;
+  FullRun full;
+  std::optional<uint64_t> temporarySize;
+  bool temporaryGone;  // it was there and is no longer: the file was replaced
+};
+
+struct KillPoint {
+  const char* name;
+  bool (*reached)(const Moment&);
+};
+
+// Spread over the phases of a run: start-up and reading, writing the new
+// content beside the file, flushing it, the rename, the end.
+constexpr KillPoint kKillPoints[] = {
+    {"while it starts and reads", [](const Moment& m) { return m.elapsedMs * 2 >= m.full.temporaryAppearedMs; }},
+    {"late in the read", [](const Moment& m) { return m.elapsedMs * 10 >= m.full.temporaryAppearedMs * 9; }},
+    {"as its temporary file appears", [](const Moment& m) { return m.temporarySize.has_value(); }},
+    {"with half the new content written", [](const Moment& m) { return m.temporarySize >= kSize / 2; }},
+    {"with all the new content written", [](const Moment& m) { return m.temporarySize >= kSize; }},
+    {"half way between the temporary file and the end",
+     [](const Moment& m) { return m.elapsedMs * 2 >= m.full.temporaryAppearedMs + m.full.endedMs; }},
+    {"as the file is replaced", [](const Moment& m) { return m.temporaryGone; }},
+    {"near the end", [](const Moment& m) { return m.elapsedMs * 20 >= m.full.endedMs * 19; }},
+};
+
+// Polls more finely than the window tests do: the moment between the last
+// write and the rename is short. False when the time ran out.
+template <typename Condition>
+bool PollUntil(Condition condition, ULONGLONG timeoutMs = 120000) {
+  const ULONGLONG end = GetTickCount64() + timeoutMs;
+  while (!condition()) {
+    if (GetTickCount64() >= end) return false;
+    Sleep(1);
+  }
+  return true;
+}
+
+std::wstring ProbeArguments(const std::wstring& file) { return Quoted(file) + L" " + std::to_wstring(kKey); }
+
+class HardKill : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder = e2e::MakeScratchFolder(L"hard-kill");
+    ASSERT_FALSE(folder.empty());
+    file = folder + L"\\大文件.bin";
+    ASSERT_TRUE(WritePatternFile(file, kSize));
+  }
+  void TearDown() override { RemoveScratchFolder(folder); }
+
+  // After a kill of process `killed`: the file is whole, in one of the two
+  // states; its shift becomes the new `shift`. Returns how many temporary
+  // files the kill left, and clears them away for the next run.
+  int ExpectWholeAfterKill(DWORD killed) {
+    const std::optional<uint8_t> now = PatternShift(file, kSize);
+    EXPECT_TRUE(now.has_value()) << "the file is shorter, empty or mixes old and new content";
+    if (!now) return 0;
+    EXPECT_TRUE(*now == shift || *now == static_cast<uint8_t>(shift + kKey)) << "shifted by " << int(*now);
+    shift = *now;
+    int leftovers = 0;
+    for (const std::wstring& name : NamesIn(folder)) {
+      if (name == L"大文件.bin") continue;
+      EXPECT_TRUE(IsTemporaryFileOf(name, killed)) << "unexpected file left behind";
+      DeleteFileW((folder + L"\\" + name).c_str());
+      ++leftovers;
+    }
+    return leftovers;
+  }
+
+  std::wstring folder;
+  std::wstring file;
+  uint8_t shift = 0;
+};
+
+// Watches the running probe, calling watch(elapsedMs, temporarySize), until
+// it ends or watch returns true.
+template <typename Watch>
+void WatchProbe(const ChildProcess& probe, const std::wstring& folder, Watch watch) {
+  const ULONGLONG start = GetTickCount64();
+  EXPECT_TRUE(PollUntil([&] { return !probe.Running() || watch(GetTickCount64() - start, TemporaryFileSize(folder)); }));
+}
+
+TEST_F(HardKill, AProbeKilledAtAnyPointLeavesTheOriginalOrTheResult) {
+  FullRun full;
+  {
+    ChildProcess probe(e2e::ProgramPath(L"transform_probe.exe"), ProbeArguments(file));
+    WatchProbe(probe, folder, [&](ULONGLONG elapsedMs, std::optional<uint64_t> temporarySize) {
+      if (temporarySize && full.temporaryAppearedMs == 0) full.temporaryAppearedMs = elapsedMs;
+      full.endedMs = elapsedMs;
+      return false;
+    });
+    ASSERT_EQ(probe.WaitForExit(0), std::optional<DWORD>(0));
+  }
+  ASSERT_EQ(PatternShift(file, kSize), std::optional<uint8_t>(kKey));
+  ASSERT_EQ(NamesIn(folder), std::vector<std::wstring>{L"大文件.bin"});
+  shift = kKey;
+
+  for (const KillPoint& point : kKillPoints) {
+    SCOPED_TRACE(point.name);
+    ChildProcess probe(e2e::ProgramPath(L"transform_probe.exe"), ProbeArguments(file));
+    ASSERT_TRUE(probe.Started());
+    bool temporarySeen = false;
+    ULONGLONG killedAtMs = 0;
+    WatchProbe(probe, folder, [&](ULONGLONG elapsedMs, std::optional<uint64_t> temporarySize) {
+      temporarySeen |= temporarySize.has_value();
+      killedAtMs = elapsedMs;
+      return point.reached({elapsedMs, full, temporarySize, temporarySeen && !temporarySize});
+    });
+    const uint8_t before = shift;
+    const bool cutOff = probe.Kill();
+    const int leftovers = ExpectWholeAfterKill(probe.Id());
+    std::cout << "kill " << point.name << " (" << killedAtMs << " ms; uninterrupted: temporary file at "
+              << full.temporaryAppearedMs << " ms, end at " << full.endedMs << " ms): "
+              << (cutOff ? "cut off" : "had already ended") << ", file "
+              << (shift == before ? "as it was" : "transformed") << ", temporary files left: " << leftovers << "\n";
+  }
+}
+
+TEST_F(HardKill, TheProgramKilledWhileItsJobWritesLeavesTheOriginalOrTheResult) {
+  e2e::AppUnderTest app;
+  ASSERT_TRUE(app.Started());
+  app.SetControlText(tessafold::keyEdit, std::to_wstring(kKey));
+  app.SetControlText(tessafold::repeatEdit, L"1");
+  app.SetControlText(tessafold::pathEdit, file);
+  app.Click(tessafold::encryptButton);
+
+  ASSERT_TRUE(PollUntil([&] { return TemporaryFileSize(folder) >= kSize / 2 || app.FindDialog(L"信息："); }));
+  ASSERT_TRUE(TerminateProcess(app.Process(), 9));
+  ASSERT_TRUE(app.WaitForExit().has_value());
+  const int leftovers = ExpectWholeAfterKill(app.ProcessId());
+  std::cout << "kill of tessafold.exe half way through writing: file "
+            << (shift == 0 ? "as it was" : "transformed") << ", temporary files left: " << leftovers << "\n";
+}
+
+}  // namespace

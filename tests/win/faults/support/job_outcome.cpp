@@ -1,0 +1,16 @@
+#include "job_outcome.h"
+
+namespace faults {
+
+std::wstring RunJobThroughTheWindow(const e2e::AppUnderTest& app, int button) {
+  app.Click(button);
+  // A large file on a slow disk may take a while.
+  HWND box = app.WaitForDialog(L"信息：", 120000);
+  if (!box) return {};
+  const std::wstring text = e2e::AppUnderTest::MessageBoxText(box);
+  e2e::AppUnderTest::AnswerMessageBox(box);
+  e2e::WaitUntil([&] { return app.ControlEnabled(button); });
+  return text;
+}
+
+}  // namespace faults

@@ -1,0 +1,57 @@
+#include "scratch_files.h"
+
+#include <algorithm>
+
+namespace faults {
+
+namespace {
+
+constexpr wchar_t kTemporaryStem[] = L".tessafold-";
+
+// Calls visit(found) for each entry of the folder that matches `pattern`.
+template <typename Visit>
+void ForEachEntry(const std::wstring& folder, const wchar_t* pattern, Visit visit) {
+  WIN32_FIND_DATAW found{};
+  HANDLE search = FindFirstFileW((folder + L"\\" + pattern).c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::wstring name = found.cFileName;
+    if (name != L"." && name != L"..") visit(found);
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+}
+
+}  // namespace
+
+std::vector<std::wstring> NamesIn(const std::wstring& folder) {
+  std::vector<std::wstring> names;
+  ForEachEntry(folder, L"*", [&](const WIN32_FIND_DATAW& found) { names.push_back(found.cFileName); });
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+bool IsTemporaryFileOf(const std::wstring& name, DWORD processId) {
+  const std::wstring stem = kTemporaryStem + std::to_wstring(processId) + L"-";
+  const std::wstring_view suffix = L".tmp";
+  return name.size() > stem.size() + suffix.size() && name.starts_with(stem) && name.ends_with(suffix) &&
+         name.find_first_not_of(L"0123456789", stem.size()) == name.size() - suffix.size();
+}
+
+std::optional<uint64_t> TemporaryFileSize(const std::wstring& folder) {
+  std::optional<uint64_t> size;
+  ForEachEntry(folder, L".tessafold-*.tmp", [&](const WIN32_FIND_DATAW& found) {
+    size = (static_cast<uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+  });
+  return size;
+}
+
+void RemoveScratchFolder(const std::wstring& folder) {
+  for (const std::wstring& name : NamesIn(folder)) {
+    const std::wstring path = folder + L"\\" + name;
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(path.c_str());
+  }
+  RemoveDirectoryW(folder.c_str());
+}
+
+}  // namespace faults

@@ -1,0 +1,25 @@
+#pragma once
+// What a fault leaves in a test's folder, and clearing it away afterwards.
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace faults {
+
+// The names in the folder, sorted.
+std::vector<std::wstring> NamesIn(const std::wstring& folder);
+
+// True for the name of a temporary file of the transform in process
+// `processId` (".tessafold-<pid>-<n>.tmp").
+bool IsTemporaryFileOf(const std::wstring& name, DWORD processId);
+
+// The size of a transform's temporary file in the folder, if there is one.
+std::optional<uint64_t> TemporaryFileSize(const std::wstring& folder);
+
+// Deletes everything in the folder, read-only files included, then the folder.
+void RemoveScratchFolder(const std::wstring& folder);
+
+}  // namespace faults
