@@ -27,6 +27,10 @@ constexpr uint8_t kKey = 29;
 struct FullRun {
   ULONGLONG temporaryAppearedMs = 0;
   ULONGLONG endedMs = 0;
+
+  // Where the read ends: when the temporary file appeared, or half way for a
+  // transform that makes none.
+  ULONGLONG ReadEndMs() const { return temporaryAppearedMs ? temporaryAppearedMs : endedMs / 2; }
 };
 
 // What the test sees of a running transform when it decides to kill it.
@@ -35,6 +39,7 @@ struct Moment {
   FullRun full;
   std::optional<uint64_t> temporarySize;
   bool temporaryGone;  // it was there and is no longer: the file was replaced
+  std::optional<uint64_t> fileSize;
 };
 
 struct KillPoint {
@@ -42,18 +47,23 @@ struct KillPoint {
   bool (*reached)(const Moment&);
 };
 
-// Spread over the phases of a run: start-up and reading, writing the new
-// content beside the file, flushing it, the rename, the end.
+bool PastFraction(const Moment& m, ULONGLONG tenths) { return m.elapsedMs * 10 >= m.full.endedMs * tenths; }
+
+// Spread over the phases of a run (start-up and reading, writing the new
+// content, flushing it, the replacement, the end) and over its time.
 constexpr KillPoint kKillPoints[] = {
-    {"while it starts and reads", [](const Moment& m) { return m.elapsedMs * 2 >= m.full.temporaryAppearedMs; }},
-    {"late in the read", [](const Moment& m) { return m.elapsedMs * 10 >= m.full.temporaryAppearedMs * 9; }},
+    {"while it starts and reads", [](const Moment& m) { return m.elapsedMs * 2 >= m.full.ReadEndMs(); }},
+    {"late in the read", [](const Moment& m) { return m.elapsedMs * 10 >= m.full.ReadEndMs() * 9; }},
     {"as its temporary file appears", [](const Moment& m) { return m.temporarySize.has_value(); }},
     {"with half the new content written", [](const Moment& m) { return m.temporarySize >= kSize / 2; }},
     {"with all the new content written", [](const Moment& m) { return m.temporarySize >= kSize; }},
-    {"half way between the temporary file and the end",
-     [](const Moment& m) { return m.elapsedMs * 2 >= m.full.temporaryAppearedMs + m.full.endedMs; }},
     {"as the file is replaced", [](const Moment& m) { return m.temporaryGone; }},
-    {"near the end", [](const Moment& m) { return m.elapsedMs * 20 >= m.full.endedMs * 19; }},
+    // Never, unless the file at the path is removed or rewritten in place.
+    {"as the file at the path changes its size", [](const Moment& m) { return m.fileSize != kSize; }},
+    {"three tenths of the way in", [](const Moment& m) { return PastFraction(m, 3); }},
+    {"half way", [](const Moment& m) { return PastFraction(m, 5); }},
+    {"seven tenths of the way in", [](const Moment& m) { return PastFraction(m, 7); }},
+    {"nine tenths of the way in", [](const Moment& m) { return PastFraction(m, 9); }},
 };
 
 // Polls more finely than the window tests do: the moment between the last
@@ -136,7 +146,7 @@ TEST_F(HardKill, AProbeKilledAtAnyPointLeavesTheOriginalOrTheResult) {
     WatchProbe(probe, folder, [&](ULONGLONG elapsedMs, std::optional<uint64_t> temporarySize) {
       temporarySeen |= temporarySize.has_value();
       killedAtMs = elapsedMs;
-      return point.reached({elapsedMs, full, temporarySize, temporarySeen && !temporarySize});
+      return point.reached({elapsedMs, full, temporarySize, temporarySeen && !temporarySize, FileSize(file)});
     });
     const uint8_t before = shift;
     const bool cutOff = probe.Kill();
@@ -156,7 +166,11 @@ TEST_F(HardKill, TheProgramKilledWhileItsJobWritesLeavesTheOriginalOrTheResult) 
   app.SetControlText(tessafold::pathEdit, file);
   app.Click(tessafold::encryptButton);
 
-  ASSERT_TRUE(PollUntil([&] { return TemporaryFileSize(folder) >= kSize / 2 || app.FindDialog(L"信息："); }));
+  // Half way through writing the new content, or at the first change of the
+  // file itself, should the job write it in place.
+  ASSERT_TRUE(PollUntil([&] {
+    return TemporaryFileSize(folder) >= kSize / 2 || FileSize(file) != kSize || app.FindDialog(L"信息：");
+  }));
   ASSERT_TRUE(TerminateProcess(app.Process(), 9));
   ASSERT_TRUE(app.WaitForExit().has_value());
   const int leftovers = ExpectWholeAfterKill(app.ProcessId());

@@ -45,6 +45,12 @@ std::optional<uint64_t> TemporaryFileSize(const std::wstring& folder) {
   return size;
 }
 
+std::optional<uint64_t> FileSize(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+  return (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
 void RemoveScratchFolder(const std::wstring& folder) {
   for (const std::wstring& name : NamesIn(folder)) {
     const std::wstring path = folder + L"\\" + name;

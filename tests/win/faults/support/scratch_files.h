@@ -19,6 +19,9 @@ bool IsTemporaryFileOf(const std::wstring& name, DWORD processId);
 // The size of a transform's temporary file in the folder, if there is one.
 std::optional<uint64_t> TemporaryFileSize(const std::wstring& folder);
 
+// The size of the file at the path; nothing when there is none.
+std::optional<uint64_t> FileSize(const std::wstring& path);
+
 // Deletes everything in the folder, read-only files included, then the folder.
 void RemoveScratchFolder(const std::wstring& folder);
 
