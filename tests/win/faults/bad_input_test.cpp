@@ -9,9 +9,8 @@
 #include <vector>
 
 #include "app_under_test.h"
-#include "job_outcome.h"
-#include "pattern_file.h"
-#include "scratch_files.h"
+#include "window_job.h"
+#include "pattern_file_test.h"
 #include "ui/main_window_ids.h"
 
 namespace {
@@ -20,26 +19,17 @@ using namespace faults;
 using tessafold::decryptButton;
 using tessafold::encryptButton;
 
-constexpr wchar_t kEncryptFailure[] = L"加密失败，请查看文件是否被打开了";
-constexpr wchar_t kDecryptFailure[] = L"解密失败!";
 constexpr uint64_t kSize = 3 << 20;
 
-class BadInputThroughTheWindow : public ::testing::Test {
+class BadInputThroughTheWindow : public PatternFileTest {
  protected:
+  BadInputThroughTheWindow() : PatternFileTest(L"bad-input", L"选中的.bin", kSize) {}
   void SetUp() override {
-    folder = e2e::MakeScratchFolder(L"bad-input");
-    ASSERT_FALSE(folder.empty());
-    file = folder + L"\\选中的.bin";
-    ASSERT_TRUE(WritePatternFile(file, kSize));
+    PatternFileTest::SetUp();
     ASSERT_TRUE(app.Started());
-    app.SetControlText(tessafold::keyEdit, L"9");
-    app.SetControlText(tessafold::repeatEdit, L"1");
-    app.SetControlText(tessafold::pathEdit, file);
+    EnterJobInputs(app, L"9", L"1", file);
   }
-  void TearDown() override { RemoveScratchFolder(folder); }
 
-  std::wstring folder;
-  std::wstring file;
   e2e::AppUnderTest app;
 };
 

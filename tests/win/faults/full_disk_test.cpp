@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app_under_test.h"
-#include "job_outcome.h"
+#include "window_job.h"
 #include "pattern_file.h"
 #include "scratch_files.h"
 #include "ui/main_window_ids.h"
@@ -30,11 +30,9 @@ TEST(FullDisk, AJobThatDoesNotFitFailsAndLeavesTheOriginal) {
 
   e2e::AppUnderTest app;
   ASSERT_TRUE(app.Started());
-  app.SetControlText(tessafold::keyEdit, L"77");
-  app.SetControlText(tessafold::repeatEdit, L"3");
-  app.SetControlText(tessafold::pathEdit, file);
-  EXPECT_EQ(RunJobThroughTheWindow(app, tessafold::encryptButton), L"加密失败，请查看文件是否被打开了");
-  EXPECT_EQ(RunJobThroughTheWindow(app, tessafold::decryptButton), L"解密失败!");
+  EnterJobInputs(app, L"77", L"3", file);
+  EXPECT_EQ(RunJobThroughTheWindow(app, tessafold::encryptButton), kEncryptFailure);
+  EXPECT_EQ(RunJobThroughTheWindow(app, tessafold::decryptButton), kDecryptFailure);
 
   EXPECT_EQ(PatternShift(file, size), std::optional<uint8_t>(0));
   EXPECT_EQ(NamesIn(disk), std::vector<std::wstring>{L"满盘.bin"});

@@ -11,8 +11,8 @@
 
 #include "app_under_test.h"
 #include "child_process.h"
-#include "pattern_file.h"
-#include "scratch_files.h"
+#include "window_job.h"
+#include "pattern_file_test.h"
 #include "ui/main_window_ids.h"
 
 namespace {
@@ -80,15 +80,9 @@ bool PollUntil(Condition condition, ULONGLONG timeoutMs = 120000) {
 
 std::wstring ProbeArguments(const std::wstring& file) { return Quoted(file) + L" " + std::to_wstring(kKey); }
 
-class HardKill : public ::testing::Test {
+class HardKill : public PatternFileTest {
  protected:
-  void SetUp() override {
-    folder = e2e::MakeScratchFolder(L"hard-kill");
-    ASSERT_FALSE(folder.empty());
-    file = folder + L"\\大文件.bin";
-    ASSERT_TRUE(WritePatternFile(file, kSize));
-  }
-  void TearDown() override { RemoveScratchFolder(folder); }
+  HardKill() : PatternFileTest(L"hard-kill", L"大文件.bin", kSize) {}
 
   // After a kill of process `killed`: the file is whole, in one of the two
   // states; its shift becomes the new `shift`. Returns how many temporary
@@ -101,7 +95,7 @@ class HardKill : public ::testing::Test {
     shift = *now;
     int leftovers = 0;
     for (const std::wstring& name : NamesIn(folder)) {
-      if (name == L"大文件.bin") continue;
+      if (name == fileName) continue;
       EXPECT_TRUE(IsTemporaryFileOf(name, killed)) << "unexpected file left behind";
       DeleteFileW((folder + L"\\" + name).c_str());
       ++leftovers;
@@ -109,8 +103,6 @@ class HardKill : public ::testing::Test {
     return leftovers;
   }
 
-  std::wstring folder;
-  std::wstring file;
   uint8_t shift = 0;
 };
 
@@ -134,7 +126,7 @@ TEST_F(HardKill, AProbeKilledAtAnyPointLeavesTheOriginalOrTheResult) {
     ASSERT_EQ(probe.WaitForExit(0), std::optional<DWORD>(0));
   }
   ASSERT_EQ(PatternShift(file, kSize), std::optional<uint8_t>(kKey));
-  ASSERT_EQ(NamesIn(folder), std::vector<std::wstring>{L"大文件.bin"});
+  ASSERT_EQ(NamesIn(folder), std::vector<std::wstring>{fileName});
   shift = kKey;
 
   for (const KillPoint& point : kKillPoints) {
@@ -161,9 +153,7 @@ TEST_F(HardKill, AProbeKilledAtAnyPointLeavesTheOriginalOrTheResult) {
 TEST_F(HardKill, TheProgramKilledWhileItsJobWritesLeavesTheOriginalOrTheResult) {
   e2e::AppUnderTest app;
   ASSERT_TRUE(app.Started());
-  app.SetControlText(tessafold::keyEdit, std::to_wstring(kKey));
-  app.SetControlText(tessafold::repeatEdit, L"1");
-  app.SetControlText(tessafold::pathEdit, file);
+  EnterJobInputs(app, std::to_wstring(kKey), L"1", file);
   app.Click(tessafold::encryptButton);
 
   // Half way through writing the new content, or at the first change of the

@@ -1,6 +1,15 @@
-#include "job_outcome.h"
+#include "window_job.h"
+
+#include "ui/main_window_ids.h"
 
 namespace faults {
+
+void EnterJobInputs(const e2e::AppUnderTest& app, std::wstring_view key, std::wstring_view repeat,
+                    std::wstring_view path) {
+  app.SetControlText(tessafold::keyEdit, key);
+  app.SetControlText(tessafold::repeatEdit, repeat);
+  app.SetControlText(tessafold::pathEdit, path);
+}
 
 std::wstring RunJobThroughTheWindow(const e2e::AppUnderTest& app, int button) {
   app.Click(button);
