@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace faults {
 
@@ -22,6 +23,8 @@ class ChildProcess {
   // was still running, so the kill cut it off.
   bool Kill();
   std::optional<DWORD> WaitForExit(DWORD timeoutMs);
+  // A visible top-level window of the process with this title, or null.
+  HWND FindWindowTitled(std::wstring_view title) const;
 
  private:
   PROCESS_INFORMATION info_{};
