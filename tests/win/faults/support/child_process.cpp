@@ -1,27 +1,6 @@
 #include "child_process.h"
 
-#include "app_under_test.h"
-
 namespace faults {
-
-namespace {
-
-struct TitleSearch {
-  DWORD processId;
-  std::wstring_view title;
-  HWND found = nullptr;
-};
-
-BOOL CALLBACK MatchTitle(HWND window, LPARAM context) {
-  auto* search = reinterpret_cast<TitleSearch*>(context);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner != search->processId || !IsWindowVisible(window) || e2e::WindowText(window) != search->title) return TRUE;
-  search->found = window;
-  return FALSE;
-}
-
-}  // namespace
 
 ChildProcess::ChildProcess(const std::wstring& program, const std::wstring& arguments) {
   std::wstring commandLine = Quoted(program) + L" " + arguments;
@@ -56,9 +35,13 @@ std::optional<DWORD> ChildProcess::WaitForExit(DWORD timeoutMs) {
 }
 
 HWND ChildProcess::FindWindowTitled(std::wstring_view title) const {
-  TitleSearch search{info_.dwProcessId, title};
-  if (Started()) EnumWindows(MatchTitle, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  const std::wstring wanted(title);
+  for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, nullptr, wanted.c_str())) != nullptr;) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (Started() && owner == info_.dwProcessId && IsWindowVisible(window)) return window;
+  }
+  return nullptr;
 }
 
 std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
