@@ -60,19 +60,6 @@ bool HoldsPattern(const std::wstring& path, uint64_t size, int shift) {
   return same;
 }
 
-std::vector<std::wstring> FolderNames(const std::wstring& folder) {
-  std::vector<std::wstring> names;
-  WIN32_FIND_DATAW found{};
-  HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return names;
-  do {
-    const std::wstring name = found.cFileName;
-    if (name != L"." && name != L"..") names.push_back(name);
-  } while (FindNextFileW(search, &found));
-  FindClose(search);
-  return names;
-}
-
 struct WindowSearch {
   DWORD processId;
   bool (*matches)(HWND window, const void* context);
@@ -151,6 +138,13 @@ class JobsTest : public ::testing::Test {
     ASSERT_TRUE(app.Started());
   }
 
+  // The program may still hold a file open: it ends first.
+  void TearDown() override {
+    TerminateProcess(app.Process(), 1);
+    WaitForSingleObject(app.Process(), e2e::kWaitMs);
+    e2e::RemoveScratchFolder(folder);
+  }
+
   std::wstring File(const std::wstring& name) const { return folder + L"\\" + name; }
 
   void Inputs(std::wstring_view key, std::wstring_view repeat, std::wstring_view path) {
@@ -202,7 +196,7 @@ TEST_F(JobsTest, EncryptThenDecryptThroughTheButtonsRestoresTheFile) {
 
   RunJob(decryptButton, kDecryptSuccess);
   EXPECT_TRUE(HoldsPattern(file, 300000, 0));
-  EXPECT_EQ(FolderNames(folder), std::vector<std::wstring>{L"照片 copy.bin"});
+  EXPECT_EQ(e2e::NamesIn(folder), std::vector<std::wstring>{L"照片 copy.bin"});
 }
 
 TEST_F(JobsTest, WhileAJobsBoxIsOpenOnlyItsOwnButtonIsDisabled) {
@@ -243,7 +237,7 @@ TEST_F(JobsTest, AnEmptyPathGivesEachJobsFailureText) {
 
   RunJob(encryptButton, kEncryptFailure);
   RunJob(decryptButton, kDecryptFailure);
-  EXPECT_TRUE(FolderNames(folder).empty());
+  EXPECT_TRUE(e2e::NamesIn(folder).empty());
 }
 
 TEST_F(JobsTest, AFileHeldOpenWithoutSharingFailsAndStaysAsItWas) {
@@ -258,7 +252,7 @@ TEST_F(JobsTest, AFileHeldOpenWithoutSharingFailsAndStaysAsItWas) {
 
   CloseHandle(held);
   EXPECT_TRUE(HoldsPattern(file, 100000, 0));
-  EXPECT_EQ(FolderNames(folder), std::vector<std::wstring>{L"held.bin"});
+  EXPECT_EQ(e2e::NamesIn(folder), std::vector<std::wstring>{L"held.bin"});
 }
 
 TEST_F(JobsTest, EncryptAndDecryptOfOneFileAtOnceEndWithTheOriginal) {
@@ -277,7 +271,7 @@ TEST_F(JobsTest, EncryptAndDecryptOfOneFileAtOnceEndWithTheOriginal) {
   AppUnderTest::AnswerMessageBox(decryptBox);
 
   EXPECT_TRUE(HoldsPattern(file, kSize, 0));
-  EXPECT_EQ(FolderNames(folder), std::vector<std::wstring>{L"both.bin"});
+  EXPECT_EQ(e2e::NamesIn(folder), std::vector<std::wstring>{L"both.bin"});
 }
 
 TEST_F(JobsTest, ClosingTheWindowDuringALongJobLeavesTheFileWhole) {
@@ -289,12 +283,12 @@ TEST_F(JobsTest, ClosingTheWindowDuringALongJobLeavesTheFileWhole) {
   app.Click(encryptButton);
   // Close once the new content is being written beside the file, the moment
   // at which cutting the process off would do the most harm.
-  WaitUntil([&] { return FolderNames(folder).size() > 1 || WaitForOutcomeBox(app, kEncryptSuccess, 0); }, 60000);
+  WaitUntil([&] { return e2e::NamesIn(folder).size() > 1 || WaitForOutcomeBox(app, kEncryptSuccess, 0); }, 60000);
   app.Close();
 
   EXPECT_EQ(app.WaitForExit(60000), std::optional<DWORD>(0));
   EXPECT_TRUE(HoldsPattern(file, kSize, 0) || HoldsPattern(file, kSize, 3)) << "the file is neither the original nor the result";
-  EXPECT_EQ(FolderNames(folder), std::vector<std::wstring>{L"long.bin"});
+  EXPECT_EQ(e2e::NamesIn(folder), std::vector<std::wstring>{L"long.bin"});
 }
 
 

@@ -39,19 +39,6 @@ std::wstring ProgramFolder() {
 
 std::wstring ProgramPath(std::wstring_view name) { return ProgramFolder() + L"\\" + std::wstring(name); }
 
-std::wstring MakeScratchFolder(std::wstring_view name) {
-  wchar_t temp[MAX_PATH + 1] = {};
-  GetTempPathW(MAX_PATH + 1, temp);
-  std::wstring base = std::wstring(temp) + L"tessafold-e2e";
-  CreateDirectoryW(base.c_str(), nullptr);
-  // A fresh folder per call, so reruns and parallel cases never share files.
-  for (unsigned n = GetTickCount() ^ GetCurrentProcessId();; ++n) {
-    std::wstring folder = base + L"\\" + std::wstring(name) + L"-" + std::to_wstring(n);
-    if (CreateDirectoryW(folder.c_str(), nullptr)) return folder;
-    if (GetLastError() != ERROR_ALREADY_EXISTS) return {};
-  }
-}
-
 std::wstring WindowText(HWND window) {
   const LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
   std::wstring text(static_cast<size_t>(length) + 1, L'\0');

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "scratch_folder.h"
+
 namespace e2e {
 
 inline constexpr wchar_t kMainWindowTitle[] = L"Tessafoldv1.1";
@@ -15,9 +17,6 @@ inline constexpr DWORD kWaitMs = 20000;  // generous: Wine on a loaded machine i
 
 // tessafold.exe (or another program) in the folder of the running test program.
 std::wstring ProgramPath(std::wstring_view name = L"tessafold.exe");
-
-// A new empty folder under the Windows temp folder (writable by the test user).
-std::wstring MakeScratchFolder(std::wstring_view name);
 
 // Text of any window through wide WM_GETTEXT, which crosses processes.
 std::wstring WindowText(HWND window);

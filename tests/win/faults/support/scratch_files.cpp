@@ -23,13 +23,6 @@ void ForEachEntry(const std::wstring& folder, const wchar_t* pattern, Visit visi
 
 }  // namespace
 
-std::vector<std::wstring> NamesIn(const std::wstring& folder) {
-  std::vector<std::wstring> names;
-  ForEachEntry(folder, L"*", [&](const WIN32_FIND_DATAW& found) { names.push_back(found.cFileName); });
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 bool IsTemporaryFileOf(const std::wstring& name, DWORD processId) {
   const std::wstring stem = kTemporaryStem + std::to_wstring(processId) + L"-";
   const std::wstring_view suffix = L".tmp";
@@ -49,15 +42,6 @@ std::optional<uint64_t> FileSize(const std::wstring& path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
   if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
   return (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-}
-
-void RemoveScratchFolder(const std::wstring& folder) {
-  for (const std::wstring& name : NamesIn(folder)) {
-    const std::wstring path = folder + L"\\" + name;
-    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileW(path.c_str());
-  }
-  RemoveDirectoryW(folder.c_str());
 }
 
 }  // namespace faults

@@ -7,10 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "scratch_folder.h"
+
 namespace faults {
 
-// The names in the folder, sorted.
-std::vector<std::wstring> NamesIn(const std::wstring& folder);
+using e2e::NamesIn;
+using e2e::RemoveScratchFolder;
 
 // True for the name of a temporary file of the transform in process
 // `processId` (".tessafold-<pid>-<n>.tmp").
@@ -21,8 +23,5 @@ std::optional<uint64_t> TemporaryFileSize(const std::wstring& folder);
 
 // The size of the file at the path; nothing when there is none.
 std::optional<uint64_t> FileSize(const std::wstring& path);
-
-// Deletes everything in the folder, read-only files included, then the folder.
-void RemoveScratchFolder(const std::wstring& folder);
 
 }  // namespace faults
