@@ -1,6 +1,8 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cwchar>
+#include <string_view>
 
 #include "app/file_primitives.h"
 #include "app/file_primitives_detail.h"
@@ -83,6 +85,9 @@ std::wstring FullPath(const std::wstring& path) {
 // The folder of a full path, with its trailing separator.
 std::wstring FolderOf(const std::wstring& path) { return path.substr(0, path.find_last_of(L"\\/") + 1); }
 
+// Temporary files are named ".tessafold-<pid>-<n>.tmp".
+constexpr wchar_t kTemporaryStem[] = L".tessafold-";
+
 // The attributes a replaced file keeps.
 constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
 
@@ -92,7 +97,7 @@ class TemporaryFile {
  public:
   TemporaryFile(const std::wstring& folder, DWORD attributes) {
     static std::atomic<unsigned> serial{0};
-    const std::wstring stem = folder + L".tessafold-" + std::to_wstring(GetCurrentProcessId()) + L"-";
+    const std::wstring stem = folder + kTemporaryStem + std::to_wstring(GetCurrentProcessId()) + L"-";
     for (int attempt = 0; attempt < 100 && !file_.Valid(); ++attempt) {
       path_ = stem + std::to_wstring(serial.fetch_add(1)) + L".tmp";
       file_.Reset(CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
@@ -118,6 +123,44 @@ class TemporaryFile {
   std::wstring path_;
   FileHandle file_;
 };
+
+// The process id in a temporary file's name ".tessafold-<pid>-<n>.tmp", or 0
+// for any other name.
+DWORD TemporaryFileOwner(std::wstring_view name) {
+  constexpr std::wstring_view stem = kTemporaryStem, suffix = L".tmp";
+  if (!name.starts_with(stem) || !name.ends_with(suffix)) return 0;
+  name = name.substr(stem.size(), name.size() - stem.size() - suffix.size());
+  const size_t dash = name.find(L'-');
+  const auto allDigits = [](std::wstring_view digits) {
+    return !digits.empty() && digits.size() <= 10 && digits.find_first_not_of(L"0123456789") == std::wstring_view::npos;
+  };
+  if (dash == std::wstring_view::npos || !allDigits(name.substr(0, dash)) || !allDigits(name.substr(dash + 1))) return 0;
+  return static_cast<DWORD>(std::wcstoul(std::wstring(name.substr(0, dash)).c_str(), nullptr, 10));
+}
+
+bool ProcessRuns(DWORD processId) {
+  const HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
+  if (!process) return GetLastError() == ERROR_ACCESS_DENIED;  // someone else's, and alive
+  const bool runs = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+  CloseHandle(process);
+  return runs;
+}
+
+// A process killed before its rename leaves its temporary file beside the
+// (whole) original. Such files of processes that no longer run are removed;
+// one that is still being written is held open without sharing and stays.
+void RemoveOrphanedTemporaryFiles(const std::wstring& folder) {
+  WIN32_FIND_DATAW found{};
+  const HANDLE search = FindFirstFileW((folder + kTemporaryStem + L"*.tmp").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    const DWORD owner = TemporaryFileOwner(found.cFileName);
+    if (owner != 0 && owner != GetCurrentProcessId() && !ProcessRuns(owner)) {
+      DeleteFileW((folder + found.cFileName).c_str());
+    }
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+}
 
 }  // namespace
 
@@ -167,7 +210,9 @@ bool ReplaceWholeFile(const std::string& path, const ByteBuffer& buffer) {
     return false;
   }
 
-  TemporaryFile temp(FolderOf(target), attributes & kKeptAttributes);
+  const std::wstring folder = FolderOf(target);
+  RemoveOrphanedTemporaryFiles(folder);
+  TemporaryFile temp(folder, attributes & kKeptAttributes);
   if (!temp.Valid()) return false;
   if (!WriteAllInPieces(buffer, WriteRequestOn(temp.File().Get()))) return false;
   if (!FlushFileBuffers(temp.File().Get()) || !temp.File().Close()) return false;

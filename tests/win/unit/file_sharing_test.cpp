@@ -1,8 +1,10 @@
 // How the file primitives and the transform meet a file that another program
-// holds open, and the Windows attributes they honour and keep.
+// holds open, the Windows attributes they honour and keep, and the temporary
+// files that killed processes leave behind.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "app/file_primitives.h"
@@ -120,6 +122,50 @@ TEST_F(HeldFile, AHiddenFileStaysHiddenAfterTheTransform) {
   EXPECT_TRUE(testing::ReadBytes(testing::Child(folder, "held.bin")) == testing::Shifted(content, 3));
   EXPECT_EQ(AttributesOf(path) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE), DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE});
   SetFileAttributesW(Widen(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+
+// The id of a process that has ended: a child started and waited for.
+DWORD EndedProcessId() {
+  STARTUPINFOW startup{sizeof startup};
+  PROCESS_INFORMATION child{};
+  wchar_t command[] = L"cmd.exe /c exit 0";
+  if (!CreateProcessW(nullptr, command, nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup, &child)) {
+    return 0;
+  }
+  WaitForSingleObject(child.hProcess, INFINITE);
+  CloseHandle(child.hThread);
+  CloseHandle(child.hProcess);
+  return child.dwProcessId;
+}
+
+// A kill before the rename leaves a temporary file; the next replacement in
+// that folder clears it away, but never one of a live process or a user's file.
+TEST_F(HeldFile, AReplacementClearsAwayTheTemporaryFilesOfEndedProcesses) {
+  const DWORD ended = EndedProcessId();
+  ASSERT_NE(ended, 0u);
+  const std::string orphan = ".tessafold-" + std::to_string(ended) + "-0.tmp";
+  const std::string live = ".tessafold-" + std::to_string(GetCurrentProcessId()) + "-77.tmp";
+  const std::string alike = ".tessafold-" + std::to_string(ended) + "-x.tmp";
+  for (const std::string& name : {orphan, live, alike}) testing::WriteBytes(testing::Child(folder, name), {1, 2, 3});
+
+  ASSERT_TRUE(TransformFile(path, 9, 1, ShiftDirection::Add));
+  std::vector<std::string> kept{live, alike, "held.bin"};
+  std::sort(kept.begin(), kept.end());
+  EXPECT_EQ(testing::NamesIn(folder), kept);
+  EXPECT_TRUE(testing::ReadBytes(testing::Child(folder, "held.bin")) == testing::Shifted(content, 9));
+}
+
+TEST_F(HeldFile, ATemporaryFileStillBeingWrittenStays) {
+  const DWORD ended = EndedProcessId();
+  ASSERT_NE(ended, 0u);
+  const auto busy = testing::Child(folder, ".tessafold-" + std::to_string(ended) + "-1.tmp");
+  testing::WriteBytes(busy, {1});
+  const HANDLE writer = CreateFileW(busy.wstring().c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+  EXPECT_TRUE(TransformFile(path, 9, 1, ShiftDirection::Add));
+  CloseHandle(writer);
+  EXPECT_EQ(testing::NamesIn(folder).size(), 2u);
 }
 
 }  // namespace
