@@ -1,4 +1,7 @@
 #pragma once
+#include <cstdint>
+#include <functional>
+#include <span>
 #include <string>
 
 #include "app/byte_buffer.h"
@@ -30,11 +33,26 @@ bool DeleteFileAt(const std::string& path);
 // close fails; an empty buffer leaves an empty file.
 bool WriteWholeFile(const std::string& path, const ByteBuffer& buffer);
 
-// Replaces the content of an existing file so that the path holds either the
-// old or the new bytes at every moment: the buffer goes to a temporary file in
-// the same folder, is flushed, and is renamed over the original in one step.
-// False, with the original untouched and no temporary file left, when the
-// file is missing, read-only, held open by another program, or any step fails.
-bool ReplaceWholeFile(const std::string& path, const ByteBuffer& buffer);
+// Where a rewrite stands when it hands over a piece: the piece and every
+// byte before it have been read.
+struct RewriteProgress {
+  int64_t done;
+  int64_t total;
+};
+
+// Changes one piece of the file's bytes in place; pieces come in file order.
+using PieceChange = std::function<void(std::span<uint8_t> piece, RewriteProgress progress)>;
+
+// Replaces an existing file by its bytes run through `change`, piece by piece
+// in a buffer of fixed size, so a file of any size takes the same memory. The
+// path holds either the old or the new bytes at every moment: the new bytes go
+// to a temporary file in the same folder that carries the original's access
+// rights, and once flushed it is renamed over the original, which keeps its
+// creation time and attributes. Nobody may write to the original meanwhile.
+// False, with the original untouched and no temporary file left, when the file
+// is missing, read-only, held open by another program, has other names (hard
+// links), any step fails, or the process began to end before the new content
+// was complete.
+bool RewriteFile(const std::string& path, const PieceChange& change);
 
 }  // namespace tessafold

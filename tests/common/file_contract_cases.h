@@ -5,6 +5,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "app/file_primitives.h"
+#include "app/file_primitives_detail.h"
 #include "cipher/transform_file.h"
 #include "common/file_test_support.h"
 
@@ -87,17 +89,27 @@ TEST_F(FileContract, ReadWholeFileTellsAnEmptyFileFromNoFile) {
   EXPECT_EQ(NamesIn(folder), (Names{"directory", "empty.bin"}));  // nothing created
 }
 
-TEST_F(FileContract, AFileOf2GiBOrMoreIsUnreadableAndTheTransformLeavesItAlone) {
+// Sizes and offsets past 2^31 and 2^32 must not wrap anywhere: a sparse file
+// with data around both and at its very end.
+TEST_F(FileContract, AFilePast4GiBIsTransformedWholeThoughReadWholeFileRefusesIt) {
+  const int64_t size = (int64_t{1} << 32) + (int64_t{5} << 20) + 17;
   const std::string path = Make("huge.bin", {});
   std::error_code error;
-  std::filesystem::resize_file(PathOf("huge.bin"), uint64_t{1} << 31, error);  // sparse: takes no space
-  if (error) GTEST_SKIP() << "this file system cannot hold a sparse 2 GiB file: " << error.message();
+  std::filesystem::resize_file(PathOf("huge.bin"), static_cast<uint64_t>(size), error);
+  if (error) GTEST_SKIP() << "this file system cannot hold a sparse file past 4 GiB: " << error.message();
+  const Bytes marks = SampleBytes(64, 5);
+  const int64_t offsets[] = {(int64_t{1} << 31) - 32, (int64_t{1} << 32) - 32, size - 64};
+  for (int64_t offset : offsets) testing::WriteBytesAt(PathOf("huge.bin"), offset, marks);
 
   ReadOutcome outcome = ReadOutcome::Read;
   EXPECT_EQ(ByteCount(ReadWholeFile(path, &outcome)), 0);
   EXPECT_EQ(outcome, ReadOutcome::Unreadable);
-  EXPECT_FALSE(TransformFile(path, 1, 1, ShiftDirection::Add));
-  EXPECT_EQ(std::filesystem::file_size(PathOf("huge.bin")), uint64_t{1} << 31);
+  ASSERT_TRUE(TransformFile(path, 3, 1, ShiftDirection::Add));
+  EXPECT_EQ(std::filesystem::file_size(PathOf("huge.bin")), static_cast<uint64_t>(size));
+  for (int64_t offset : offsets) {
+    EXPECT_TRUE(testing::ReadBytesAt(PathOf("huge.bin"), offset, marks.size()) == Shifted(marks, 3)) << offset;
+    EXPECT_TRUE(testing::ReadBytesAt(PathOf("huge.bin"), offset - 4, 4) == (Bytes{3, 3, 3, 3})) << offset;
+  }
   EXPECT_EQ(NamesIn(folder), (Names{"huge.bin"}));
 }
 
@@ -146,37 +158,58 @@ TEST_F(FileContract, WriteWholeFileRefusesWithoutTouchingAnything) {
   EXPECT_TRUE(std::filesystem::is_empty(PathOf("directory")));
 }
 
-// ---- ReplaceWholeFile -------------------------------------------------------
+// ---- RewriteFile ------------------------------------------------------------
 
-TEST_F(FileContract, ReplaceWholeFilePutsTheNewContentInPlaceAndLeavesNoTemporaryFile) {
-  const std::string path = Make("target.bin", SampleBytes(1000));
-  for (const Bytes& content : {SampleBytes(kPiece + 5, 3), Bytes{1}, Bytes{}, SampleBytes(1000, 9)}) {
-    EXPECT_TRUE(ReplaceWholeFile(path, BufferOf(content)));
-    EXPECT_TRUE(ReadBytes(PathOf("target.bin")) == content) << content.size() << " bytes";
+// Each piece once, in file order, with the bytes done so far and the total.
+TEST_F(FileContract, RewriteFileHandsOverEveryPieceInOrderAndLeavesNoTemporaryFile) {
+  const size_t piece = kRewritePieceBytes;
+  for (const Bytes& content : {SampleBytes(2 * piece + 5, 3), Bytes{1}, Bytes{}, SampleBytes(piece, 9)}) {
+    const std::string path = Make("target.bin", content);
+    std::vector<std::pair<int64_t, int64_t>> seen;
+    EXPECT_TRUE(RewriteFile(path, [&](std::span<uint8_t> bytes, RewriteProgress at) {
+      for (uint8_t& byte : bytes) byte = static_cast<uint8_t>(byte + at.done);
+      seen.emplace_back(at.done, at.total);
+    }));
+    const int64_t size = static_cast<int64_t>(content.size());
+    std::vector<std::pair<int64_t, int64_t>> expected;
+    for (int64_t done = 0; done < size;) {
+      done = std::min(size, done + static_cast<int64_t>(piece));
+      expected.emplace_back(done, size);
+    }
+    EXPECT_EQ(seen, expected);
+    Bytes changed = content;
+    for (size_t i = 0; i < changed.size(); ++i) {
+      changed[i] = static_cast<uint8_t>(changed[i] + std::min(changed.size(), (i / piece + 1) * piece));
+    }
+    EXPECT_TRUE(ReadBytes(PathOf("target.bin")) == changed) << content.size() << " bytes";
     EXPECT_EQ(NamesIn(folder), (Names{"target.bin"}));
   }
 }
 
-TEST_F(FileContract, ReplaceWholeFileRefusesAMissingReadOnlyOrNonFileTarget) {
+TEST_F(FileContract, RewriteFileRefusesAMissingReadOnlyHardLinkedOrNonFileTarget) {
   const std::string readOnly = MakeReadOnly("read-only.bin", {1, 2, 3});
+  const std::string linked = Make("linked.bin", {4, 5});
+  std::filesystem::create_hard_link(PathOf("linked.bin"), PathOf("other-name.bin"));
   const std::string directory = MakeFolder("directory");
   const std::string missing = Utf8(PathOf("missing.bin"));
-  for (const std::string& path : {readOnly, directory, missing, std::string()}) {
-    EXPECT_FALSE(ReplaceWholeFile(path, BufferOf({7, 7}))) << path;
+  for (const std::string& path : {readOnly, linked, directory, missing, std::string()}) {
+    EXPECT_FALSE(RewriteFile(path, [](std::span<uint8_t> bytes, RewriteProgress) { bytes[0] = 7; })) << path;
   }
   EXPECT_TRUE(ReadBytes(PathOf("read-only.bin")) == (Bytes{1, 2, 3}));
-  EXPECT_EQ(NamesIn(folder), (Names{"directory", "read-only.bin"}));
+  EXPECT_TRUE(ReadBytes(PathOf("linked.bin")) == (Bytes{4, 5}));
+  EXPECT_TRUE(ReadBytes(PathOf("other-name.bin")) == (Bytes{4, 5}));
+  EXPECT_EQ(NamesIn(folder), (Names{"directory", "linked.bin", "other-name.bin", "read-only.bin"}));
   EXPECT_TRUE(std::filesystem::is_empty(PathOf("directory")));
 }
 
-TEST_F(FileContract, ReplaceWholeFileFindsARelativePathInTheCurrentFolder) {
+TEST_F(FileContract, RewriteFileFindsARelativePathInTheCurrentFolder) {
   Make("relative.bin", {1, 2});
   const std::filesystem::path previous = std::filesystem::current_path();
   std::filesystem::current_path(testing::Root(folder));
-  const bool replaced = ReplaceWholeFile("relative.bin", BufferOf({3, 4, 5}));
+  const bool rewritten = RewriteFile("relative.bin", [](std::span<uint8_t> bytes, RewriteProgress) { bytes[1] = 9; });
   std::filesystem::current_path(previous);
-  EXPECT_TRUE(replaced);
-  EXPECT_TRUE(ReadBytes(PathOf("relative.bin")) == (Bytes{3, 4, 5}));
+  EXPECT_TRUE(rewritten);
+  EXPECT_TRUE(ReadBytes(PathOf("relative.bin")) == (Bytes{1, 9}));
   EXPECT_EQ(NamesIn(folder), (Names{"relative.bin"}));
 }
 

@@ -8,9 +8,12 @@
 #include <cstring>
 #include <filesystem>
 
-#include "app/file_primitives.h"
+#include "app/file_primitives_detail.h"
+#include "cipher/jobs.h"
 #include "cipher/transform_file.h"
 #include "common/file_test_support.h"
+#include "fakes/fake_services.h"
+#include "ui/main_window_ids.h"
 
 namespace tessafold {
 namespace {
@@ -22,7 +25,7 @@ class FullDisk : public ::testing::Test {
   void SetUp() override {
     disk = testing::Root(folder) / "disk";
     std::filesystem::create_directory(disk);
-    if (mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=1m") != 0) {
+    if (mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=12m") != 0) {
       GTEST_SKIP() << "cannot mount a small file system here: " << std::strerror(errno);
     }
     mounted = true;
@@ -41,21 +44,30 @@ class FullDisk : public ::testing::Test {
   bool mounted = false;
 };
 
-// More than half the space: the new content cannot sit beside the old.
-TEST_F(FullDisk, AReplacementThatDoesNotFitLeavesTheOriginalAndNoTemporaryFile) {
-  const Bytes content = testing::SampleBytes(640 << 10);
+// More than half the space: the new content cannot sit beside the old. Its
+// first piece fits, so the rewrite fails half-way through.
+TEST_F(FullDisk, ARewriteThatDoesNotFitLeavesTheOriginalAndNoTemporaryFile) {
+  const Bytes content = testing::SampleBytes(kRewritePieceBytes + (3 << 20));
   const auto file = disk / "big.bin";
   testing::WriteBytes(file, content);
   ASSERT_EQ(std::filesystem::file_size(file), content.size());
 
-  EXPECT_FALSE(ReplaceWholeFile(file.string(), testing::BufferOf(testing::Shifted(content, 1))));
   EXPECT_FALSE(TransformFile(file.string(), 1, 1, ShiftDirection::Add));
   EXPECT_TRUE(testing::ReadBytes(file) == content);
   EXPECT_EQ(NamesOnDisk(), std::vector<std::string>{"big.bin"});
 }
 
-TEST_F(FullDisk, AWriteThatDoesNotFitReportsFailure) {
-  EXPECT_FALSE(WriteWholeFile((disk / "too-big.bin").string(), testing::BufferOf(testing::SampleBytes(2 << 20))));
+TEST_F(FullDisk, AJobThatDoesNotFitReportsItsFailure) {
+  const auto file = disk / "big.bin";
+  testing::WriteBytes(file, testing::SampleBytes(kRewritePieceBytes + (3 << 20)));
+  fake::Services& services = fake::Services::Instance();
+  services.Reset();
+  services.SetText(kMainWindow, keyEdit, kPropertyEditText, "1");
+  services.SetText(kMainWindow, repeatEdit, kPropertyEditText, "1");
+  services.SetText(kMainWindow, pathEdit, kPropertyEditText, file.string());
+  RunEncryptJob();
+  RunDecryptJob();
+  EXPECT_EQ(services.Messages(), (std::vector<std::string>{"加密失败，请查看文件是否被打开了", "解密失败!"}));
 }
 
 }  // namespace

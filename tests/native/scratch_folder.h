@@ -47,6 +47,22 @@ inline Bytes ReadBytes(const std::filesystem::path& path) {
   return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+// Overwrites bytes in the middle of an existing file.
+inline void WriteBytesAt(const std::filesystem::path& path, int64_t offset, const Bytes& bytes) {
+  std::fstream file(path, std::ios::binary | std::ios::in | std::ios::out);
+  file.seekp(offset);
+  file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+inline Bytes ReadBytesAt(const std::filesystem::path& path, int64_t offset, size_t count) {
+  std::ifstream in(path, std::ios::binary);
+  in.seekg(offset);
+  Bytes bytes(count);
+  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(count));
+  bytes.resize(static_cast<size_t>(in.gcount()));
+  return bytes;
+}
+
 // Bytes that cover every value, in an order that is not a simple ramp.
 inline Bytes SampleBytes(size_t count, uint32_t seed = 7) {
   std::mt19937 random(seed);

@@ -8,6 +8,7 @@
 
 #include "app/file_primitives.h"
 #include "app/file_primitives_detail.h"
+#include "app/shutdown_hold.h"
 
 namespace tessafold {
 
@@ -150,17 +151,29 @@ bool WriteWholeFile(const std::string& path, const ByteBuffer& buffer) {
   return written && closed;
 }
 
-bool ReplaceWholeFile(const std::string& path, const ByteBuffer& buffer) {
+bool RewriteFile(const std::string& path, const PieceChange& change) {
   if (!IsUsablePath(path)) return false;
   const std::string target = ResolvedPath(path);
+  if (target.empty()) return false;
+  // Taken before the hold: a failed allocation is fatal, and the clean-up
+  // would wait for this hold for ever.
+  ByteBuffer buffer = ByteBuffer::Allocate(static_cast<int32_t>(kRewritePieceBytes));
+  const ShutdownHold hold;
+  if (!hold.Held()) return false;
+
+  Descriptor original(::open(target.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   struct stat info;
-  if (target.empty() || ::stat(target.c_str(), &info) != 0) return false;
-  if (!S_ISREG(info.st_mode) || IsReadOnly(target, info)) return false;
+  if (!original.Valid() || ::fstat(original.Get(), &info) != 0) return false;
+  // Another name of the file would keep the old content after the rename.
+  if (!S_ISREG(info.st_mode) || info.st_nlink != 1 || IsReadOnly(target, info)) return false;
 
   const std::string folder = FolderOf(target);
   TemporaryFile temp(folder);
   if (!temp.Valid() || !TakeOverAccess(temp.File().Get(), info)) return false;
-  if (!WriteAllInPieces(buffer, WriteRequestOn(temp.File().Get()))) return false;
+  if (!PumpPieces(info.st_size, {buffer.Data(), kRewritePieceBytes}, ReadRequestOn(original.Get()),
+                  WriteRequestOn(temp.File().Get()), change)) {
+    return false;
+  }
   if (::fsync(temp.File().Get()) != 0 || !temp.File().Close()) return false;
   if (::rename(temp.Path().c_str(), target.c_str()) != 0) return false;
   temp.Keep();

@@ -1,11 +1,15 @@
 #include <windows.h>
+#include <aclapi.h>
 
 #include <atomic>
 #include <cwchar>
 #include <string_view>
 
 #include "app/file_primitives.h"
+#include "app/brief_retry.h"
+#include "app/extended_path.h"
 #include "app/file_primitives_detail.h"
+#include "app/shutdown_hold.h"
 #include "app/win/wide_text.h"
 
 namespace tessafold {
@@ -72,6 +76,8 @@ bool IsReadOnly(const std::wstring& path) {
   return HasAttribute(GetFileAttributesW(path.c_str()), FILE_ATTRIBUTE_READONLY);
 }
 
+// The full path in the form that is not held to 260 characters; empty on
+// failure. The replacement must not depend on the current directory.
 std::wstring FullPath(const std::wstring& path) {
   const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
   if (size == 0) return {};
@@ -79,7 +85,7 @@ std::wstring FullPath(const std::wstring& path) {
   const DWORD length = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
   if (length == 0 || length >= size) return {};
   full.resize(length);
-  return full;
+  return ExtendedLengthPath(full);
 }
 
 // The folder of a full path, with its trailing separator.
@@ -95,13 +101,14 @@ constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM 
 // Keep() is called.
 class TemporaryFile {
  public:
-  TemporaryFile(const std::wstring& folder, DWORD attributes) {
+  TemporaryFile(const std::wstring& folder, DWORD attributes, SECURITY_ATTRIBUTES* security) {
     static std::atomic<unsigned> serial{0};
     const std::wstring stem = folder + kTemporaryStem + std::to_wstring(GetCurrentProcessId()) + L"-";
     for (int attempt = 0; attempt < 100 && !file_.Valid(); ++attempt) {
       path_ = stem + std::to_wstring(serial.fetch_add(1)) + L".tmp";
-      file_.Reset(CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                              attributes ? attributes : FILE_ATTRIBUTE_NORMAL, nullptr));
+      file_.Reset(CreateFileW(path_.c_str(), GENERIC_WRITE | WRITE_OWNER, 0, security, CREATE_NEW,
+                              (attributes ? attributes : FILE_ATTRIBUTE_NORMAL) | FILE_FLAG_SEQUENTIAL_SCAN,
+                              nullptr));
       const DWORD error = GetLastError();
       if (!file_.Valid() && error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
     }
@@ -162,12 +169,79 @@ void RemoveOrphanedTemporaryFiles(const std::wstring& folder) {
   FindClose(search);
 }
 
+// The original's access rights, for its replacement: the new file must never
+// be readable by anyone the original kept out.
+class AccessRights {
+ public:
+  explicit AccessRights(HANDLE original) {
+    readable_ = GetSecurityInfo(original, SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, nullptr,
+                                nullptr, &dacl_) == ERROR_SUCCESS;
+    GetSecurityInfo(original, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION, &owner_,
+                    &group_, nullptr, nullptr, &ownership_);
+  }
+  ~AccessRights() {
+    LocalFree(dacl_);
+    LocalFree(ownership_);
+  }
+  AccessRights(const AccessRights&) = delete;
+  AccessRights& operator=(const AccessRights&) = delete;
+
+  bool Readable() const { return readable_; }
+  // The DACL with its protection and inheritance flags, for CreateFileW.
+  SECURITY_ATTRIBUTES* ForNewFile() {
+    attributes_ = SECURITY_ATTRIBUTES{sizeof attributes_, dacl_, FALSE};
+    return &attributes_;
+  }
+  // Only a privileged process may give a file away, so a refusal here just
+  // leaves the caller as the owner.
+  void GiveOwnershipTo(HANDLE file) const {
+    if (ownership_) {
+      SetSecurityInfo(file, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION, owner_, group_,
+                      nullptr, nullptr);
+    }
+  }
+
+ private:
+  bool readable_ = false;
+  PSECURITY_DESCRIPTOR dacl_ = nullptr;
+  PSECURITY_DESCRIPTOR ownership_ = nullptr;
+  PSID owner_ = nullptr;
+  PSID group_ = nullptr;
+  SECURITY_ATTRIBUTES attributes_{};
+};
+
+// What a rewrite needs to know of the original, taken from its open handle.
+struct OriginalFile {
+  FileHandle handle;
+  BY_HANDLE_FILE_INFORMATION info{};
+
+  int64_t Size() const { return (static_cast<int64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow; }
+};
+
+// Opens the original so that nobody can write to it or remove it while it is
+// read; false for anything that is not one plain, writable file.
+bool OpenOriginal(const std::wstring& path, OriginalFile& original) {
+  original.handle.Reset(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!original.handle.Valid() || GetFileType(original.handle.Get()) != FILE_TYPE_DISK) return false;
+  if (!GetFileInformationByHandle(original.handle.Get(), &original.info)) return false;
+  // Another name of the file would keep the old content after the rename.
+  return original.info.nNumberOfLinks == 1 &&
+         !HasAttribute(original.info.dwFileAttributes, FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY);
+}
+
+Attempt RenameOnce(const std::wstring& from, const std::wstring& to) {
+  if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return Attempt::Done;
+  const DWORD error = GetLastError();
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ? Attempt::TryAgain : Attempt::Failed;
+}
+
 }  // namespace
 
 ByteBuffer ReadWholeFile(const std::string& path, ReadOutcome* outcome) {
   Report(outcome, ReadOutcome::NoFile);
-  if (!IsUsablePath(path)) return {};
-  const std::wstring wide = Widen(path);
+  const std::wstring wide = IsUsablePath(path) ? FullPath(Widen(path)) : std::wstring();
+  if (wide.empty()) return {};
   FileHandle file(CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid()) {
@@ -184,13 +258,13 @@ ByteBuffer ReadWholeFile(const std::string& path, ReadOutcome* outcome) {
 }
 
 bool DeleteFileAt(const std::string& path) {
-  return IsUsablePath(path) && DeleteFileW(Widen(path).c_str()) != 0;
+  const std::wstring wide = IsUsablePath(path) ? FullPath(Widen(path)) : std::wstring();
+  return !wide.empty() && DeleteFileW(wide.c_str()) != 0;
 }
 
 bool WriteWholeFile(const std::string& path, const ByteBuffer& buffer) {
-  if (!IsUsablePath(path)) return false;
-  const std::wstring wide = Widen(path);
-  if (IsReadOnly(wide)) return false;
+  const std::wstring wide = IsUsablePath(path) ? FullPath(Widen(path)) : std::wstring();
+  if (wide.empty() || IsReadOnly(wide)) return false;
   FileHandle file(CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid()) return false;
   const bool written = WriteAllInPieces(buffer, WriteRequestOn(file.Get()));
@@ -198,27 +272,35 @@ bool WriteWholeFile(const std::string& path, const ByteBuffer& buffer) {
   return written && closed;
 }
 
-bool ReplaceWholeFile(const std::string& path, const ByteBuffer& buffer) {
+bool RewriteFile(const std::string& path, const PieceChange& change) {
   if (!IsUsablePath(path)) return false;
-  // A full path: the temporary file must sit in the same folder, and the
-  // replacement must not depend on the current directory.
   const std::wstring target = FullPath(Widen(path));
   if (target.empty()) return false;
-  const DWORD attributes = GetFileAttributesW(target.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES ||
-      HasAttribute(attributes, FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) {
-    return false;
-  }
+  // Taken before the hold: a failed allocation is fatal, and the clean-up
+  // would wait for this hold for ever.
+  ByteBuffer buffer = ByteBuffer::Allocate(static_cast<int32_t>(kRewritePieceBytes));
+  const ShutdownHold hold;
+  if (!hold.Held()) return false;
+
+  OriginalFile original;
+  if (!OpenOriginal(target, original)) return false;
+  AccessRights rights(original.handle.Get());
+  if (!rights.Readable()) return false;
 
   const std::wstring folder = FolderOf(target);
   RemoveOrphanedTemporaryFiles(folder);
-  TemporaryFile temp(folder, attributes & kKeptAttributes);
+  TemporaryFile temp(folder, original.info.dwFileAttributes & kKeptAttributes, rights.ForNewFile());
   if (!temp.Valid()) return false;
-  if (!WriteAllInPieces(buffer, WriteRequestOn(temp.File().Get()))) return false;
-  if (!FlushFileBuffers(temp.File().Get()) || !temp.File().Close()) return false;
-  if (!MoveFileExW(temp.Path().c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  rights.GiveOwnershipTo(temp.File().Get());
+  const HANDLE out = temp.File().Get();
+  if (!PumpPieces(original.Size(), {buffer.Data(), kRewritePieceBytes}, ReadRequestOn(original.handle.Get()),
+                  WriteRequestOn(out), change)) {
     return false;
   }
+  if (!SetFileTime(out, &original.info.ftCreationTime, nullptr, nullptr)) return false;
+  if (!FlushFileBuffers(out) || !temp.File().Close()) return false;
+  original.handle.Close();
+  if (!RetryBriefly([&] { return RenameOnce(temp.Path(), target); })) return false;
   temp.Keep();
   return true;
 }

@@ -1,6 +1,7 @@
 #include "app/win/relay_window.h"
 
 #include "app/win/app_frame.h"
+#include "app/win/taskbar_progress.h"
 
 namespace tessafold {
 
@@ -23,6 +24,9 @@ LRESULT CALLBACK RelayProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
       item->done = true;
       return 0;
     }
+    case kTaskbarProgressMessage:
+      ApplyTaskbarProgress();
+      return 0;
     default:
       return DefWindowProcW(hwnd, message, wParam, lParam);
   }

@@ -9,6 +9,7 @@ namespace tessafold {
 // Private messages of the relay window.
 inline constexpr UINT kEndProcessMessage = WM_APP + 999;  // wParam: the exit code
 inline constexpr UINT kRunOnUiMessage = WM_APP + 998;     // lParam: the work to run
+inline constexpr UINT kTaskbarProgressMessage = WM_APP + 997;
 
 // The hidden window through which other threads reach the user interface thread.
 HWND CreateRelayWindow();

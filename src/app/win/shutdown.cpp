@@ -2,6 +2,7 @@
 
 #include "app/shutdown_hold.h"
 #include "app/win/app_frame.h"
+#include "app/win/taskbar_progress.h"
 
 namespace tessafold {
 
@@ -25,6 +26,7 @@ void ShutDown(uint32_t exitCode) {
   }
   // A file replacement in progress on a worker finishes before the end.
   WaitForShutdownHolds();
+  ReleaseTaskbarProgress();
   if (frame.oleStarted) OleUninitialize();
   ExitProcess(exitCode);
 }

@@ -4,10 +4,12 @@
 
 #include "app/fatal_error.h"
 #include "app/frame.h"
+#include "app/job_progress.h"
 #include "app/process_end.h"
 #include "app/program_directory.h"
 #include "app/win/app_frame.h"
 #include "app/win/relay_window.h"
+#include "app/win/taskbar_progress.h"
 #include "app/win/wide_text.h"
 
 namespace tessafold {
@@ -54,6 +56,7 @@ void StartApplication() {
   frame.relayWindow = CreateRelayWindow();
   frame.uiThreadId = GetCurrentThreadId();
   SetProcessEndHandler(EndProcessThroughFrame);
+  SetProgressDisplay(PostTaskbarProgress);
 
   frame.layouts = BuiltInWindowLayouts();
   if (!LayoutsReadable(frame.layouts)) FatalRuntimeError(0, kLayoutUnreadableMessage);
