@@ -11,6 +11,15 @@ bool IsDrivePath(std::wstring_view path) {
   return path.size() >= 3 && letter >= L'a' && letter <= L'z' && path[1] == L':' && IsSeparator(path[2]);
 }
 
+// The long form is taken literally, so "/" must already be "\\".
+std::wstring WithBackslashes(std::wstring_view path) {
+  std::wstring result(path);
+  for (wchar_t& c : result) {
+    if (c == L'/') c = L'\\';
+  }
+  return result;
+}
+
 }  // namespace
 
 std::wstring ExtendedLengthPath(std::wstring_view fullPath) {
@@ -19,9 +28,9 @@ std::wstring ExtendedLengthPath(std::wstring_view fullPath) {
       (fullPath[2] == L'?' || fullPath[2] == L'.') && IsSeparator(fullPath[3])) {
     return std::wstring(fullPath);
   }
-  if (IsDrivePath(fullPath)) return L"\\\\?\\" + std::wstring(fullPath);
+  if (IsDrivePath(fullPath)) return L"\\\\?\\" + WithBackslashes(fullPath);
   if (fullPath.size() > 2 && IsSeparator(fullPath[0]) && IsSeparator(fullPath[1])) {
-    return L"\\\\?\\UNC\\" + std::wstring(fullPath.substr(2));
+    return L"\\\\?\\UNC\\" + WithBackslashes(fullPath.substr(2));
   }
   return std::wstring(fullPath);
 }

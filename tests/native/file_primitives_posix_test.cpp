@@ -30,14 +30,20 @@ class PosixFiles : public ::testing::Test {
   testing::ScratchFolder folder;
 };
 
-TEST_F(PosixFiles, TheReplacedFileKeepsItsPermissionBits) {
+TEST_F(PosixFiles, TheReplacedFileKeepsItsPermissionBitsAndOwner) {
   const std::string path = Make("shared.bin", {1, 2, 3});
-  for (mode_t mode : {0640, 0604, 0755}) {
+  // Only root may give a file away; anyone else owns their files already.
+  const uid_t owner = geteuid() == 0 ? 65534 : geteuid();
+  ASSERT_EQ(chown(path.c_str(), owner, static_cast<gid_t>(-1)), 0);
+  for (mode_t mode : {0640, 0604, 0755, 0600}) {
     ASSERT_EQ(chmod(path.c_str(), mode), 0);
     EXPECT_TRUE(TransformFile(path, 1, 1, ShiftDirection::Add));
     EXPECT_EQ(ModeOf("shared.bin") & 07777, mode);
+    struct stat info {};
+    stat(path.c_str(), &info);
+    EXPECT_EQ(info.st_uid, owner);
   }
-  EXPECT_TRUE(testing::ReadBytes(folder.Path("shared.bin")) == (Bytes{4, 5, 6}));
+  EXPECT_TRUE(testing::ReadBytes(folder.Path("shared.bin")) == (Bytes{5, 6, 7}));
 }
 
 TEST_F(PosixFiles, ATransformThroughALinkChangesTheFileAndKeepsTheLink) {

@@ -1,0 +1,89 @@
+// The portable parts of a rewrite: the progress sums shown on the taskbar,
+// the brief retry of a refused rename, and the path form without the
+// 260-character limit.
+#include <gtest/gtest.h>
+
+#include <mutex>
+#include <utility>
+#include <vector>
+
+#include "app/brief_retry.h"
+#include "app/extended_path.h"
+#include "app/job_progress.h"
+
+namespace tessafold {
+namespace {
+
+std::mutex shownMutex;
+std::vector<std::pair<int64_t, int64_t>> shown;
+
+void RecordShown(int64_t done, int64_t total) {
+  std::lock_guard lock(shownMutex);
+  shown.emplace_back(done, total);
+}
+
+class ProgressSums : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    shown.clear();
+    SetProgressDisplay(RecordShown);
+  }
+  void TearDown() override { SetProgressDisplay(nullptr); }
+};
+
+TEST_F(ProgressSums, RunningJobsAddUpAndTheDisplayClearsWhenTheLastEnds) {
+  {
+    JobProgress first;
+    first.Update(10, 100);
+    {
+      JobProgress second;
+      second.Update(5, 50);
+      first.Update(40, 100);
+    }
+    first.Update(100, 100);
+  }
+  using Shown = std::vector<std::pair<int64_t, int64_t>>;
+  EXPECT_EQ(shown, (Shown{{10, 100}, {15, 150}, {45, 150}, {40, 100}, {100, 100}, {0, 0}}));
+}
+
+TEST_F(ProgressSums, AJobThatNeverReportedStillClearsTheDisplay) {
+  { JobProgress empty; }
+  EXPECT_EQ(shown, (std::vector<std::pair<int64_t, int64_t>>{{0, 0}}));
+}
+
+TEST(BriefRetry, ARenameRefusedTwiceSucceedsOnTheThirdAttempt) {
+  int attempts = 0;
+  EXPECT_TRUE(RetryBriefly([&] { return ++attempts < 3 ? Attempt::TryAgain : Attempt::Done; }));
+  EXPECT_EQ(attempts, 3);
+}
+
+TEST(BriefRetry, AFailureThatIsNotPassingEndsAtOnceAndALastingOneEndsAfterTheBudget) {
+  int attempts = 0;
+  EXPECT_FALSE(RetryBriefly([&] { return ++attempts, Attempt::Failed; }));
+  EXPECT_EQ(attempts, 1);
+
+  attempts = 0;
+  EXPECT_FALSE(RetryBriefly([&] { return ++attempts, Attempt::TryAgain; }, std::chrono::milliseconds(60)));
+  EXPECT_GT(attempts, 2);
+}
+
+TEST(ExtendedLengthPath, FullPathsTakeTheFormWithoutTheLengthLimit) {
+  const std::pair<std::wstring, std::wstring> cases[] = {
+      {L"C:\\data\\film.mkv", L"\\\\?\\C:\\data\\film.mkv"},
+      {L"z:/mixed/slashes.bin", L"\\\\?\\z:\\mixed\\slashes.bin"},
+      {L"//server/share/a", L"\\\\?\\UNC\\server\\share\\a"},
+      {L"\\\\server\\share\\film.mkv", L"\\\\?\\UNC\\server\\share\\film.mkv"},
+      {L"\\\\?\\C:\\already", L"\\\\?\\C:\\already"},
+      {L"\\\\?\\UNC\\server\\share", L"\\\\?\\UNC\\server\\share"},
+      {L"\\\\.\\COM1", L"\\\\.\\COM1"},
+      {L"relative\\file.bin", L"relative\\file.bin"},
+      {L"C:", L"C:"},
+      {L"", L""},
+  };
+  for (const auto& [given, expected] : cases) {
+    EXPECT_EQ(ExtendedLengthPath(given), expected) << std::string(given.begin(), given.end());
+  }
+}
+
+}  // namespace
+}  // namespace tessafold
