@@ -175,6 +175,14 @@ double Median(std::vector<double> values) {
   return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
+// "0.211 s (0.190-0.260)": the median with the spread of the runs.
+std::string Spread(const std::vector<double>& values) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.3f s (%.3f-%.3f)", Median(values), *std::min_element(values.begin(), values.end()),
+                *std::max_element(values.begin(), values.end()));
+  return text;
+}
+
 double PercentMore(double seconds, double base) { return 100.0 * (seconds - base) / base; }
 
 struct FileTimes {
@@ -219,10 +227,10 @@ void MeasureFileWork(const Settings& settings, int64_t fileBytes) {
 
   const double fileMiB = static_cast<double>(fileBytes) / kMiB;
   const double transform = Median(times.transform), copied = Median(times.copy), repeatMax = Median(times.repeatMax);
-  std::printf("%.0f MiB file, median of %d: TransformFile %.3f s, CopyAndFlush %.3f s, ratio %.2f (goal <= 1.15)\n",
-              fileMiB, settings.rounds, transform, copied, transform / copied);
-  std::printf("%.0f MiB file, repeat count 1 vs 2147483647: %.3f s vs %.3f s, %+.1f %% (goal within 5 %%)\n", fileMiB,
-              transform, repeatMax, PercentMore(repeatMax, transform));
+  std::printf("%.0f MiB file, median of %d: TransformFile %s, CopyAndFlush %s, ratio %.2f (goal <= 1.15)\n", fileMiB,
+              settings.rounds, Spread(times.transform).c_str(), Spread(times.copy).c_str(), transform / copied);
+  std::printf("%.0f MiB file, repeat count 1 vs 2147483647: %.3f s vs %s, %+.1f %% (goal within 5 %%)\n", fileMiB,
+              transform, Spread(times.repeatMax).c_str(), PercentMore(repeatMax, transform));
   std::printf("%.0f MiB file, peak memory: %.1f MiB before, %.1f MiB after: +%.1f MiB (goal <= +32 MiB)\n", fileMiB,
               static_cast<double>(times.peakBefore) / kMiB, static_cast<double>(times.peakAfter) / kMiB,
               static_cast<double>(times.peakAfter - times.peakBefore) / kMiB);

@@ -6,7 +6,6 @@
 
 #include "app/byte_buffer.h"
 #include "app/file_primitives.h"
-#include "app/shutdown_hold.h"
 
 namespace tessafold {
 
@@ -45,6 +44,15 @@ bool WriteAllInPieces(const ByteBuffer& buffer, Request&& request) {
   return MoveInPieces(buffer.Data(), total, request) == static_cast<int64_t>(total);
 }
 
+// A request (as for MoveInPieces) turned into one that moves all of `count`
+// bytes or fails.
+template <typename Request>
+auto Whole(Request request) {
+  return [request](auto* data, size_t count) mutable {
+    return MoveInPieces(data, count, request) == static_cast<int64_t>(count);
+  };
+}
+
 inline void Report(ReadOutcome* outcome, ReadOutcome value) {
   if (outcome) *outcome = value;
 }
@@ -71,26 +79,6 @@ ByteBuffer ReadSizedContent(int64_t size, Request&& request, ReadOutcome* outcom
   buffer.Truncate(static_cast<int32_t>(delivered));
   Report(outcome, ReadOutcome::Read);
   return buffer;
-}
-
-// How much of a file a rewrite holds in memory at once.
-inline constexpr size_t kRewritePieceBytes = size_t{4} << 20;
-
-// Streams the `total` bytes of an open file through `change` into its
-// replacement, one piece of the buffer at a time: read through `read`, changed
-// in place, written through `write` (both as for MoveInPieces). False when a
-// read or write fails, the file ends early, or the process begins to end.
-template <typename Read, typename Write>
-bool PumpPieces(int64_t total, std::span<uint8_t> buffer, Read&& read, Write&& write, const PieceChange& change) {
-  for (int64_t done = 0; done < total;) {
-    if (ShutdownBegun()) return false;
-    const size_t count = static_cast<size_t>(std::min<int64_t>(total - done, static_cast<int64_t>(buffer.size())));
-    if (MoveInPieces(buffer.data(), count, read) != static_cast<int64_t>(count)) return false;
-    done += static_cast<int64_t>(count);
-    change(buffer.first(count), RewriteProgress{done, total});
-    if (MoveInPieces(buffer.data(), count, write) != static_cast<int64_t>(count)) return false;
-  }
-  return true;
 }
 
 }  // namespace tessafold

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "app/file_primitives.h"
-#include "app/file_primitives_detail.h"
+#include "app/piece_pump.h"
 #include "cipher/transform_file.h"
 #include "common/file_test_support.h"
 

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "app/file_primitives_detail.h"
+#include "app/piece_pump.h"
 #include "cipher/jobs.h"
 #include "cipher/transform_file.h"
 #include "common/file_test_support.h"

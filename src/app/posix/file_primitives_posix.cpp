@@ -8,6 +8,7 @@
 
 #include "app/file_primitives.h"
 #include "app/file_primitives_detail.h"
+#include "app/piece_pump.h"
 #include "app/shutdown_hold.h"
 
 namespace tessafold {
@@ -157,7 +158,7 @@ bool RewriteFile(const std::string& path, const PieceChange& change) {
   if (target.empty()) return false;
   // Taken before the hold: a failed allocation is fatal, and the clean-up
   // would wait for this hold for ever.
-  ByteBuffer buffer = ByteBuffer::Allocate(static_cast<int32_t>(kRewritePieceBytes));
+  ByteBuffer buffer = ByteBuffer::Allocate(static_cast<int32_t>(2 * kRewritePieceBytes));
   const ShutdownHold hold;
   if (!hold.Held()) return false;
 
@@ -170,11 +171,11 @@ bool RewriteFile(const std::string& path, const PieceChange& change) {
   const std::string folder = FolderOf(target);
   TemporaryFile temp(folder);
   if (!temp.Valid() || !TakeOverAccess(temp.File().Get(), info)) return false;
-  if (!PumpPieces(info.st_size, {buffer.Data(), kRewritePieceBytes}, ReadRequestOn(original.Get()),
-                  WriteRequestOn(temp.File().Get()), change)) {
-    return false;
-  }
-  if (::fsync(temp.File().Get()) != 0 || !temp.File().Close()) return false;
+  const int out = temp.File().Get();
+  const PieceStreams streams{Whole(ReadRequestOn(original.Get())), Whole(WriteRequestOn(out)),
+                             [out] { return ::fdatasync(out) == 0; }};
+  if (!PumpPieces(info.st_size, {buffer.Data(), 2 * kRewritePieceBytes}, streams, change)) return false;
+  if (::fsync(out) != 0 || !temp.File().Close()) return false;
   if (::rename(temp.Path().c_str(), target.c_str()) != 0) return false;
   temp.Keep();
   SyncFolder(folder);

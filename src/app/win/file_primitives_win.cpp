@@ -9,6 +9,7 @@
 #include "app/brief_retry.h"
 #include "app/extended_path.h"
 #include "app/file_primitives_detail.h"
+#include "app/piece_pump.h"
 #include "app/shutdown_hold.h"
 #include "app/win/wide_text.h"
 
@@ -278,7 +279,7 @@ bool RewriteFile(const std::string& path, const PieceChange& change) {
   if (target.empty()) return false;
   // Taken before the hold: a failed allocation is fatal, and the clean-up
   // would wait for this hold for ever.
-  ByteBuffer buffer = ByteBuffer::Allocate(static_cast<int32_t>(kRewritePieceBytes));
+  ByteBuffer buffer = ByteBuffer::Allocate(static_cast<int32_t>(2 * kRewritePieceBytes));
   const ShutdownHold hold;
   if (!hold.Held()) return false;
 
@@ -293,10 +294,9 @@ bool RewriteFile(const std::string& path, const PieceChange& change) {
   if (!temp.Valid()) return false;
   rights.GiveOwnershipTo(temp.File().Get());
   const HANDLE out = temp.File().Get();
-  if (!PumpPieces(original.Size(), {buffer.Data(), kRewritePieceBytes}, ReadRequestOn(original.handle.Get()),
-                  WriteRequestOn(out), change)) {
-    return false;
-  }
+  const PieceStreams streams{Whole(ReadRequestOn(original.handle.Get())), Whole(WriteRequestOn(out)),
+                             [out] { return FlushFileBuffers(out) != 0; }};
+  if (!PumpPieces(original.Size(), {buffer.Data(), 2 * kRewritePieceBytes}, streams, change)) return false;
   if (!SetFileTime(out, &original.info.ftCreationTime, nullptr, nullptr)) return false;
   if (!FlushFileBuffers(out) || !temp.File().Close()) return false;
   original.handle.Close();

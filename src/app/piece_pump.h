@@ -1,0 +1,33 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <span>
+
+#include "app/file_primitives.h"
+
+namespace tessafold {
+
+// How much of a file one piece of a rewrite holds; a rewrite holds two.
+inline constexpr size_t kRewritePieceBytes = size_t{4} << 20;
+
+// How much new content may wait in memory before it is pushed to the disk
+// beside the rest of the work.
+inline constexpr int64_t kFlushEveryBytes = int64_t{32} << 20;
+
+// The open original and its replacement, as a rewrite uses them.
+struct PieceStreams {
+  std::function<bool(uint8_t* data, size_t count)> read;         // all `count` bytes, or false
+  std::function<bool(const uint8_t* data, size_t count)> write;  // all `count` bytes, or false
+  std::function<bool()> flush;                                   // what was written so far to the disk
+};
+
+// Streams the `total` bytes of the original through `change` into the
+// replacement. Three things overlap: a reader thread fills one half of
+// `buffer` while the caller's thread changes and writes the other, and a
+// flusher thread pushes what was written to the disk, so that the final flush
+// has little left to do. False when a read, write or flush fails, the file
+// ends early, or the process begins to end.
+bool PumpPieces(int64_t total, std::span<uint8_t> buffer, const PieceStreams& streams, const PieceChange& change);
+
+}  // namespace tessafold
