@@ -37,6 +37,10 @@ void RemoveScratchFolder(const std::wstring& folder) {
   if (folder.empty()) return;  // never the current drive's root
   for (const std::wstring& name : NamesIn(folder)) {
     const std::wstring path = folder + L"\\" + name;
+    if (GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY) {
+      RemoveScratchFolder(path);
+      continue;
+    }
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileW(path.c_str());
   }
