@@ -28,9 +28,9 @@ struct FullRun {
   ULONGLONG temporaryAppearedMs = 0;
   ULONGLONG endedMs = 0;
 
-  // Where the read ends: when the temporary file appeared, or half way for a
-  // transform that makes none.
-  ULONGLONG ReadEndMs() const { return temporaryAppearedMs ? temporaryAppearedMs : endedMs / 2; }
+  // Where the start-up ends: when the temporary file appeared, or a tenth of
+  // the way for a transform that makes none.
+  ULONGLONG StartEndMs() const { return temporaryAppearedMs ? temporaryAppearedMs : endedMs / 10; }
 };
 
 // What the test sees of a running transform when it decides to kill it.
@@ -49,11 +49,12 @@ struct KillPoint {
 
 bool PastFraction(const Moment& m, ULONGLONG tenths) { return m.elapsedMs * 10 >= m.full.endedMs * tenths; }
 
-// Spread over the phases of a run (start-up and reading, writing the new
-// content, flushing it, the replacement, the end) and over its time.
+// Spread over the phases of a run (start-up and opening, reading and writing
+// the new content piece by piece, the final flush, the replacement, the end)
+// and over its time.
 constexpr KillPoint kKillPoints[] = {
-    {"while it starts and reads", [](const Moment& m) { return m.elapsedMs * 2 >= m.full.ReadEndMs(); }},
-    {"late in the read", [](const Moment& m) { return m.elapsedMs * 10 >= m.full.ReadEndMs() * 9; }},
+    {"while it starts and opens the file", [](const Moment& m) { return m.elapsedMs * 2 >= m.full.StartEndMs(); }},
+    {"with a quarter of the new content written", [](const Moment& m) { return m.temporarySize >= kSize / 4; }},
     {"as its temporary file appears", [](const Moment& m) { return m.temporarySize.has_value(); }},
     {"with half the new content written", [](const Moment& m) { return m.temporarySize >= kSize / 2; }},
     {"with all the new content written", [](const Moment& m) { return m.temporarySize >= kSize; }},
