@@ -1,6 +1,6 @@
 // The portable parts of a rewrite: the progress sums shown on the taskbar,
-// the brief retry of a refused rename, and the path form without the
-// 260-character limit.
+// the brief retry of a refused rename, the path form without the
+// 260-character limit, and no replacement once the process is ending.
 #include <gtest/gtest.h>
 
 #include <mutex>
@@ -10,6 +10,9 @@
 #include "app/brief_retry.h"
 #include "app/extended_path.h"
 #include "app/job_progress.h"
+#include "app/shutdown_hold.h"
+#include "cipher/transform_file.h"
+#include "common/file_test_support.h"
 
 namespace tessafold {
 namespace {
@@ -83,6 +86,22 @@ TEST(ExtendedLengthPath, FullPathsTakeTheFormWithoutTheLengthLimit) {
   for (const auto& [given, expected] : cases) {
     EXPECT_EQ(ExtendedLengthPath(given), expected) << std::string(given.begin(), given.end());
   }
+}
+
+// A replacement that started after the clean-up passed its wait would be cut
+// off by the process end. (In a child process: the end cannot be undone.)
+TEST(ShutdownHoldDeathTest, NoReplacementStartsOnceTheCleanUpHasBegun) {
+  testing::ScratchFolder folder;
+  const testing::Bytes content = testing::SampleBytes(1000);
+  testing::WriteBytes(folder.Path("kept.bin"), content);
+  EXPECT_EXIT(
+      {
+        WaitForShutdownHolds();
+        const bool transformed = TransformFile(folder.Path("kept.bin").string(), 1, 1, ShiftDirection::Add);
+        const bool kept = testing::ReadBytes(folder.Path("kept.bin")) == content && folder.Names().size() == 1;
+        std::exit(!transformed && kept ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
