@@ -94,11 +94,13 @@ TEST(ShutdownHoldDeathTest, NoReplacementStartsOnceTheCleanUpHasBegun) {
   testing::ScratchFolder folder;
   const testing::Bytes content = testing::SampleBytes(1000);
   testing::WriteBytes(folder.Path("kept.bin"), content);
+  testing::WriteBytes(folder.Path("empty.bin"), {});  // no piece to stop at
   EXPECT_EXIT(
       {
         WaitForShutdownHolds();
-        const bool transformed = TransformFile(folder.Path("kept.bin").string(), 1, 1, ShiftDirection::Add);
-        const bool kept = testing::ReadBytes(folder.Path("kept.bin")) == content && folder.Names().size() == 1;
+        const bool transformed = TransformFile(folder.Path("kept.bin").string(), 1, 1, ShiftDirection::Add) ||
+                                 TransformFile(folder.Path("empty.bin").string(), 1, 1, ShiftDirection::Add);
+        const bool kept = testing::ReadBytes(folder.Path("kept.bin")) == content && folder.Names().size() == 2;
         std::exit(!transformed && kept ? 0 : 1);
       },
       ::testing::ExitedWithCode(0), "");
