@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <psapi.h>
 
+#include <cwchar>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -16,9 +18,27 @@ namespace {
 
 using namespace faults;
 
-constexpr uint64_t kSize = (4ull << 30) + (3ull << 20) + 5;
-constexpr uint64_t kMarks[] = {(1ull << 31) - 8, (1ull << 32) - 8, kSize - 16};
 constexpr uint8_t kMark[16] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+
+// Past 4 GiB, by a piece and a bit; TESSAFOLD_LARGE_FILE_MIB asks for another
+// size, to try files of any size through the window.
+uint64_t FileSizeToTry() {
+  wchar_t mib[32] = {};
+  if (GetEnvironmentVariableW(L"TESSAFOLD_LARGE_FILE_MIB", mib, 32)) return std::wcstoull(mib, nullptr, 10) << 20;
+  return (4ull << 30) + (3ull << 20) + 5;
+}
+
+const uint64_t kSize = FileSizeToTry();
+
+// Where the marks go: around 2^31 and 2^32 where the file reaches them, and at its end.
+std::vector<uint64_t> Marks() {
+  std::vector<uint64_t> marks;
+  for (uint64_t at : {(1ull << 31) - 8, (1ull << 32) - 8}) {
+    if (at + 32 < kSize) marks.push_back(at);
+  }
+  marks.push_back(kSize - 16);
+  return marks;
+}
 
 bool Access(const std::wstring& path, uint64_t at, void* data, DWORD count, bool write) {
   const HANDLE file = CreateFileW(path.c_str(), write ? GENERIC_WRITE : GENERIC_READ, FILE_SHARE_READ, nullptr,
@@ -43,13 +63,13 @@ bool MakeMarkedFile(const std::wstring& path) {
   const bool sized = SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file);
   CloseHandle(file);
   bool marked = sized;
-  for (uint64_t at : kMarks) marked = marked && Access(path, at, const_cast<uint8_t*>(kMark), sizeof kMark, true);
+  for (uint64_t at : Marks()) marked = marked && Access(path, at, const_cast<uint8_t*>(kMark), sizeof kMark, true);
   return marked;
 }
 
 // The marks and the zero bytes before them, each raised by `shift`.
 bool HoldsMarks(const std::wstring& path, uint8_t shift) {
-  for (uint64_t at : kMarks) {
+  for (uint64_t at : Marks()) {
     uint8_t seen[20];
     if (!Access(path, at - 4, seen, sizeof seen, false)) return false;
     for (int i = 0; i < 20; ++i) {
@@ -82,6 +102,8 @@ TEST(LargeFile, AFilePast4GiBEncryptsAndDecryptsThroughTheWindowInConstantMemory
   EXPECT_EQ(NamesIn(folder), std::vector<std::wstring>{L"电影.mkv"});
 
   const uint64_t peak = PeakMemory(app.Process());
+  std::cout << (kSize >> 20) << " MiB file: peak working set " << (peak >> 20) << " MiB, idle " << (idle >> 20)
+            << " MiB\n";
   EXPECT_GT(idle, 0u);
   EXPECT_LE(peak, idle + (32u << 20)) << "peak " << (peak >> 20) << " MiB, idle " << (idle >> 20) << " MiB";
   app.Close();
