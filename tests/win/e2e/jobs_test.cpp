@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "access_rights.h"
 #include "app_under_test.h"
 #include "ui/main_window_ids.h"
 
@@ -187,9 +188,14 @@ class JobsTest : public ::testing::Test {
   AppUnderTest app;
 };
 
-TEST_F(JobsTest, EncryptThenDecryptThroughTheButtonsRestoresTheFile) {
+// What the user set on the file stays: who may open it, and its attributes.
+TEST_F(JobsTest, EncryptThenDecryptThroughTheButtonsRestoresTheFileAndKeepsItsRights) {
   const std::wstring file = File(L"照片 copy.bin");
   ASSERT_TRUE(WritePattern(file, 300000));
+  ASSERT_TRUE(tessafold::testing::MakeOwnerOnly(file));
+  constexpr DWORD kSet = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE;
+  ASSERT_TRUE(SetFileAttributesW(file.c_str(), kSet));
+  const std::wstring dacl = tessafold::testing::DaclOf(file);
   Inputs(L"7", L"3", file);
 
   RunJob(encryptButton, kEncryptSuccess);
@@ -197,6 +203,9 @@ TEST_F(JobsTest, EncryptThenDecryptThroughTheButtonsRestoresTheFile) {
 
   RunJob(decryptButton, kDecryptSuccess);
   EXPECT_TRUE(HoldsPattern(file, 300000, 0));
+  EXPECT_EQ(tessafold::testing::DaclOf(file), dacl);
+  EXPECT_EQ(dacl.find(L"WD"), std::wstring::npos);
+  EXPECT_EQ(GetFileAttributesW(file.c_str()) & kSet, kSet);
   EXPECT_EQ(e2e::NamesIn(folder), std::vector<std::wstring>{L"照片 copy.bin"});
 }
 

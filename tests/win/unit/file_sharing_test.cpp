@@ -3,8 +3,6 @@
 // files that killed processes leave behind.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <aclapi.h>
-#include <sddl.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -116,64 +114,10 @@ TEST_F(HeldFile, TheReadOnlyAttributeIsHonouredEvenWhereTheFileSystemWouldAllowT
   SetFileAttributesW(Widen(path).c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
-// The DACL of the file as SDDL, with its protection and inheritance flags.
-std::wstring DaclOf(const std::string& path) {
-  PSECURITY_DESCRIPTOR descriptor = nullptr;
-  if (GetNamedSecurityInfoW(Widen(path).c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, nullptr,
-                            nullptr, &descriptor) != ERROR_SUCCESS) {
-    return L"(unreadable)";
-  }
-  wchar_t* text = nullptr;
-  ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor, SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &text,
-                                                       nullptr);
-  std::wstring dacl = text ? text : L"(none)";
-  LocalFree(text);
-  LocalFree(descriptor);
-  return dacl;
-}
-
-// Full access for the system and this user only, shielded from the folder's rights.
-bool MakeOwnerOnly(const std::string& path) {
-  HANDLE token = nullptr;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
-  alignas(TOKEN_USER) BYTE buffer[256];
-  DWORD size = 0;
-  const bool known = GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size);
-  CloseHandle(token);
-  wchar_t* user = nullptr;
-  if (!known || !ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &user)) return false;
-  const std::wstring sddl = std::wstring(L"D:P(A;;FA;;;SY)(A;;FA;;;") + user + L")";
-  LocalFree(user);
-  PSECURITY_DESCRIPTOR descriptor = nullptr;
-  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, &descriptor, nullptr)) {
-    return false;
-  }
-  const bool set = SetFileSecurityW(Widen(path).c_str(), DACL_SECURITY_INFORMATION, descriptor);
-  LocalFree(descriptor);
-  return set;
-}
-
 FILETIME CreationTimeOf(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
   GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &data);
   return data.ftCreationTime;
-}
-
-// What the user set on the file outlives the replacement: who may open it
-// and its attributes.
-TEST_F(HeldFile, AHiddenOwnerOnlyFileKeepsItsAttributesAndAccessRights) {
-  ASSERT_TRUE(MakeOwnerOnly(path));
-  const std::wstring dacl = DaclOf(path);
-  ASSERT_EQ(dacl.find(L"WD"), std::wstring::npos) << Narrow(dacl);
-  ASSERT_TRUE(SetFileAttributesW(Widen(path).c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
-  for (ShiftDirection direction : {ShiftDirection::Add, ShiftDirection::Subtract}) {
-    ASSERT_TRUE(TransformFile(path, 3, 1, direction));
-    EXPECT_EQ(Narrow(DaclOf(path)), Narrow(dacl));
-    EXPECT_EQ(AttributesOf(path) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE),
-              DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE});
-  }
-  EXPECT_TRUE(testing::ReadBytes(testing::Child(folder, "held.bin")) == content);
-  SetFileAttributesW(Widen(path).c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(HeldFile, TheReplacedFileKeepsItsCreationTime) {
