@@ -3,7 +3,7 @@
 // with: memcpy for the shift, and an ordinary flushed copy of the file for the
 // transform.
 //
-//   tessafold_bench [--shift-mib N] [--file-mib N[,N...]] [--rounds N] [--folder PATH]
+//   tessafold_bench [--shift-mib N] [--file-mib N[,N...]] [--rounds N] [--settle-ms N] [--folder PATH]
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
@@ -38,6 +38,7 @@ struct Settings {
   int64_t shiftBytes = 256 * kMiB;
   std::vector<int64_t> fileBytes{256 * kMiB};
   int rounds = 5;
+  int settleMs = 1000;
   std::filesystem::path folder;
 };
 
@@ -60,6 +61,7 @@ bool ParseSettings(int argc, char** argv, Settings* settings) {
     if (name == "--shift-mib") settings->shiftBytes = std::atoll(value) * kMiB;
     else if (name == "--file-mib") settings->fileBytes = SizesInMiB(value);
     else if (name == "--rounds") settings->rounds = std::max(1, std::atoi(value));
+    else if (name == "--settle-ms") settings->settleMs = std::max(0, std::atoi(value));
     else if (name == "--folder") settings->folder = std::filesystem::u8path(value);
     else return false;
   }
@@ -159,14 +161,14 @@ void CopyAndFlush(const std::filesystem::path& from, const std::filesystem::path
 }
 #endif
 
-// Before each timing: nothing of an earlier run still being written back,
-// so every run starts from a file that is on the disk.
-void Settle(const std::filesystem::path& file) {
+// Before each timing: nothing of an earlier run still being written back or
+// discarded, so every run starts from a file that is on the disk.
+void Settle(const std::filesystem::path& file, int pauseMs) {
   Flush(file);
 #ifndef _WIN32
   ::sync();
 #endif
-  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs));
 }
 
 double Median(std::vector<double> values) {
@@ -196,12 +198,12 @@ FileTimes TimeFileWork(const Settings& settings, const std::filesystem::path& fi
   const std::string path = Utf8(file);
   times.peakBefore = tessafold::PeakMemoryBytes();
   const auto timeTransform = [&](int32_t repeat, std::vector<double>& into) {
-    Settle(file);
+    Settle(file, settings.settleMs);
     into.push_back(Seconds([&] { Transform(path, repeat, ShiftDirection::Add); }));
   };
   const auto timeCopy = [&] {
     std::filesystem::remove(copy);
-    Settle(file);
+    Settle(file, settings.settleMs);
     times.copy.push_back(Seconds([&] { CopyAndFlush(file, copy); }));
   };
   // Alternating the order keeps whatever a run leaves behind (freed blocks,
@@ -271,7 +273,7 @@ void MeasureShift(const Settings& settings) {
 int main(int argc, char** argv) {
   Settings settings;
   if (!ParseSettings(argc, argv, &settings)) {
-    std::fprintf(stderr, "usage: tessafold_bench [--shift-mib N] [--file-mib N[,N...]] [--rounds N] [--folder PATH]\n");
+    std::fprintf(stderr, "usage: tessafold_bench [--shift-mib N] [--file-mib N[,N...]] [--rounds N] [--settle-ms N] [--folder PATH]\n");
     return 2;
   }
   for (const int64_t bytes : settings.fileBytes) MeasureFileWork(settings, bytes);
