@@ -3,18 +3,66 @@
 # Gives them a private Wine prefix, a headless X display and a Chinese locale,
 # all under one state folder, so nothing of the user's own Wine is touched.
 #
-#   wine_env_init STATE_DIR   prepares everything (idempotent)
+#   wine_env_init STATE_DIR [win32|win64]
+#                             prepares everything (idempotent); afterwards
+#                             "$TESSAFOLD_WINE" runs a program of that
+#                             architecture and "$TESSAFOLD_WINESERVER" is its server
 #   wine_as_user CMD...       runs CMD as the unprivileged Wine user
+#   wine_arch_of PROGRAM.exe  win64 for a PE32+ x86-64 program, else win32
+#   wine32_problem            why this machine cannot run 32-bit programs;
+#                             nothing when it can
 #
 # Wine runs as an unprivileged user when we are root: as root, Wine ignores
 # file permissions, and tests would pass that fail on a real Windows.
+#
+# A 32-bit program runs under Debian's wine (the 32-bit loader). A 64-bit one
+# gets the 64-bit loader and server directly: Debian's wine starts the 32-bit
+# loader whenever wine32 is installed, and on a kernel without 32-bit support
+# that cannot even start.
+
+wine32_loader=/usr/lib/wine/wine
+
+# TESSAFOLD_SKIP_WIN32=1 makes this machine count as one that cannot run
+# 32-bit programs, so that path can be tried anywhere.
+wine32_problem() {
+  if [ -n "${TESSAFOLD_SKIP_WIN32:-}" ]; then
+    echo "TESSAFOLD_SKIP_WIN32 is set"
+  elif [ ! -x "$wine32_loader" ]; then
+    echo "the 32-bit Wine loader $wine32_loader is not installed"
+  else
+    local out
+    if ! out=$("$wine32_loader" --version 2>&1); then
+      out=${out##*$'\n'}
+      echo "this machine cannot run 32-bit programs ($wine32_loader --version: ${out##*: })"
+    fi
+  fi
+}
+
+wine_arch_of() {
+  local pe
+  pe=$(od -An -tu4 -j60 -N4 "$1" | tr -d ' ')
+  if [ "$(od -An -tx2 -j$((pe + 4)) -N2 "$1" | tr -d ' ')" = 8664 ]; then echo win64; else echo win32; fi
+}
 
 wine_env_init() {
-  local state
+  local state arch=${2:-win32}
+  if [ "$arch" = win64 ]; then
+    export WINELOADER=/usr/lib/wine/wine64 WINESERVER=/usr/lib/wine/wineserver64
+    export TESSAFOLD_WINE=$WINELOADER TESSAFOLD_WINESERVER=$WINESERVER
+  else
+    local problem
+    problem=$(wine32_problem)
+    if [ -n "$problem" ]; then
+      echo "cannot run a 32-bit Windows program: $problem; the win64 build runs here" >&2
+      return 1
+    fi
+    unset WINELOADER WINESERVER
+    export TESSAFOLD_WINE=wine TESSAFOLD_WINESERVER=wineserver
+  fi
   state=$(mkdir -p "$1" && cd "$1" && pwd)
   export TESSAFOLD_WINE_STATE="$state"
   export WINEPREFIX="$state/prefix"
-  export WINEARCH=win32
+  export WINEARCH=$arch
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
   export LOCPATH="$state/locale"
@@ -46,10 +94,10 @@ wine_env_init() {
       rm -rf "$WINEPREFIX"
       mkdir -p "$WINEPREFIX"
       if [ "$(id -u)" -eq 0 ]; then chown "$WINE_UID:$WINE_UID" "$WINEPREFIX"; fi
-      wine_as_user wineboot -i >/dev/null 2>&1 9>&-
+      wine_as_user "$TESSAFOLD_WINE" wineboot -i >/dev/null 2>&1 9>&-
       # Without a window manager Wine waits ~2 s at every window hide.
-      wine_as_user wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 9>&-
-      wine_as_user wineserver -w 9>&-
+      wine_as_user "$TESSAFOLD_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 9>&-
+      wine_as_user "$TESSAFOLD_WINESERVER" -w 9>&-
       touch "$WINEPREFIX/.ready"
     fi
   ) 9>"$state/.lock"
