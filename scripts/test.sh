@@ -29,25 +29,28 @@ if [ -z "$win32_problem" ]; then windows=(win32 win64); fi
 
 # The Windows suites mostly wait on Wine and on windows, and each has a prefix
 # and a display of its own: they run side by side, each one test at a time.
-echo "== ${windows[*]}: testing side by side (logs in build/<preset>/ctest.log)"
+if [ ${#windows[@]} -gt 1 ]; then
+  echo "== ${windows[*]}: testing side by side (logs in build/<preset>/ctest.log)"
+fi
 pids=()
 trap 'kill "${pids[@]}" 2>/dev/null || true' EXIT
 for preset in "${windows[@]}"; do
   ctest --preset "$preset" >"build/$preset/ctest.log" 2>&1 &
   pids+=($!)
 done
-results=()
+summary=""
 for i in "${!windows[@]}"; do
   preset=${windows[$i]}
   rc=0
   wait "${pids[$i]}" || rc=$?
   echo "== $preset: test"
   cat "build/$preset/ctest.log"
-  if [ "$rc" -eq 0 ]; then results+=("$preset: passed"); else results+=("$preset: FAILED"); status=1; fi
+  if [ "$rc" -eq 0 ]; then outcome=passed; else outcome=FAILED; status=1; fi
+  summary+="${summary:+, }$preset $outcome"
 done
 pids=()
 
-echo "== Windows suites: ${results[*]}"
+echo "== Windows suites: $summary"
 if [ -n "$win32_problem" ]; then
   echo "win32 suite skipped (its program was built): $win32_problem"
 fi
