@@ -26,8 +26,8 @@ wine32_loader=/usr/lib/wine/wine
 # TESSAFOLD_SKIP_WIN32=1 makes this machine count as one that cannot run
 # 32-bit programs, so that path can be tried anywhere.
 wine32_problem() {
-  if [ -n "${TESSAFOLD_SKIP_WIN32:-}" ]; then
-    echo "TESSAFOLD_SKIP_WIN32 is set"
+  if [ "${TESSAFOLD_SKIP_WIN32:-0}" != 0 ]; then
+    echo "TESSAFOLD_SKIP_WIN32=$TESSAFOLD_SKIP_WIN32 makes this machine count as one that cannot run 32-bit programs"
   elif [ ! -x "$wine32_loader" ]; then
     echo "the 32-bit Wine loader $wine32_loader is not installed"
   else
