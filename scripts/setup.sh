@@ -8,8 +8,8 @@ if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 
 packages=(
   cmake ninja-build g++ googletest libgtest-dev libgmock-dev
-  g++-mingw-w64-i686 mingw-w64-tools
-  wine wine32:i386
+  g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools
+  wine wine32:i386 wine64
   xvfb xauth x11-utils imagemagick fonts-wqy-microhei
   locales clang python3
 )

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app_under_test.h"
+#include "tessafold_version.h"
 
 namespace {
 
@@ -75,11 +76,19 @@ TEST_F(ProgramFile, CarriesItsVersion) {
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT length = 0;
   ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
-  EXPECT_EQ(fixed->dwFileVersionMS, 0x00010001u);
+  // The project's version, which also names the release archives.
+  EXPECT_EQ(fixed->dwFileVersionMS, DWORD{TESSAFOLD_VERSION_MAJOR} << 16 | TESSAFOLD_VERSION_MINOR);
+  EXPECT_EQ(fixed->dwFileVersionLS, DWORD{TESSAFOLD_VERSION_PATCH} << 16);
   EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
-  wchar_t* name = nullptr;
-  ASSERT_TRUE(VerQueryValueW(info.data(), L"\\StringFileInfo\\080404b0\\OriginalFilename", reinterpret_cast<void**>(&name), &length));
-  EXPECT_EQ(std::wstring(name), L"tessafold.exe");
+  const auto text = [&](const wchar_t* key) {
+    wchar_t* value = nullptr;
+    const std::wstring path = std::wstring(L"\\StringFileInfo\\080404b0\\") + key;
+    return VerQueryValueW(info.data(), path.c_str(), reinterpret_cast<void**>(&value), &length) ? std::wstring(value) : L"";
+  };
+  EXPECT_EQ(text(L"OriginalFilename"), L"tessafold.exe");
+  const std::string version = TESSAFOLD_VERSION_TEXT;
+  EXPECT_EQ(text(L"FileVersion"), std::wstring(version.begin(), version.end()));
+  EXPECT_EQ(text(L"ProductVersion"), std::wstring(version.begin(), version.end()));
 }
 
 }  // namespace

@@ -1,0 +1,61 @@
+#!/usr/bin/env python3
+"""Writes the release archives and their checksums into a folder:
+    pack_release.py DIST VERSION NOTE_TEMPLATE BUILD=EXE...
+One tessafold-VERSION-BUILD.zip per BUILD (win32, win64) holding the .exe and
+README.txt, then SHA256SUMS. Archives of the same inputs are byte-identical:
+names in a fixed order, one fixed time stamp and fixed permissions."""
+import hashlib
+import pathlib
+import sys
+import zipfile
+
+# Per build: the line after the title, the Chinese and the English closing note.
+BUILDS = {
+    "win32": ("32-bit",
+              "这是 32 位程序，可在 32 位和 64 位 Windows 上运行。接近 2 GiB 的文件"
+              "可能无法装入它的内存：程序会报错，文件保持原样。",
+              "This is the 32-bit program; it runs on 32- and 64-bit Windows. A file\n"
+              "close to 2 GiB may not fit in its memory: it then shows an error and\n"
+              "leaves the file as it was."),
+    "win64": ("64-bit",
+              "这是 64 位程序，只能在 64 位 Windows 上运行。",
+              "This is the 64-bit program; it runs on 64-bit Windows only."),
+}
+STAMP = (1980, 1, 1, 0, 0, 0)
+
+
+def note(template, version, build):
+    title, chinese, english = BUILDS[build]
+    text = (template.replace("@VERSION@", version).replace("@BUILD_EN@", title)
+            .replace("@BUILD_ZH@", chinese).replace("@BUILD_EN_LONG@", english))
+    # Notepad on every Windows version reads UTF-8 with a byte order mark and
+    # CRLF line ends.
+    return "\ufeff".encode() + text.replace("\n", "\r\n").encode()
+
+
+def add(archive, name, data):
+    entry = zipfile.ZipInfo(name, date_time=STAMP)
+    entry.create_system = 3
+    entry.external_attr = 0o100644 << 16
+    entry.compress_type = zipfile.ZIP_DEFLATED
+    archive.writestr(entry, data, compresslevel=9)
+
+
+def main(dist, version, template_path, *builds):
+    dist = pathlib.Path(dist)
+    template = pathlib.Path(template_path).read_text(encoding="utf-8")
+    for spec in builds:
+        build, exe = spec.split("=", 1)
+        folder = f"tessafold-{version}-{build}"
+        files = {f"{folder}/README.txt": note(template, version, build),
+                 f"{folder}/tessafold.exe": pathlib.Path(exe).read_bytes()}
+        with zipfile.ZipFile(dist / f"{folder}.zip", "w") as archive:
+            for name in sorted(files):
+                add(archive, name, files[name])
+    sums = "".join(f"{hashlib.sha256(path.read_bytes()).hexdigest()}  {path.name}\n"
+                   for path in sorted(dist.iterdir()) if path.name != "SHA256SUMS")
+    (dist / "SHA256SUMS").write_text(sums)
+
+
+if __name__ == "__main__":
+    main(*sys.argv[1:])
