@@ -12,11 +12,8 @@ import zipfile
 # Per build: the line after the title, the Chinese and the English closing note.
 BUILDS = {
     "win32": ("32-bit",
-              "这是 32 位程序，可在 32 位和 64 位 Windows 上运行。接近 2 GiB 的文件"
-              "可能无法装入它的内存：程序会报错，文件保持原样。",
-              "This is the 32-bit program; it runs on 32- and 64-bit Windows. A file\n"
-              "close to 2 GiB may not fit in its memory: it then shows an error and\n"
-              "leaves the file as it was."),
+              "这是 32 位程序，可在 32 位和 64 位 Windows 上运行。",
+              "This is the 32-bit program; it runs on 32- and 64-bit Windows."),
     "win64": ("64-bit",
               "这是 64 位程序，只能在 64 位 Windows 上运行。",
               "This is the 64-bit program; it runs on 64-bit Windows only."),
