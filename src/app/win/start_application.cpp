@@ -51,8 +51,11 @@ void StartApplication() {
   frame.programDirectory = DirectoryOfProgram(Narrow(ProgramPath()));
   SetCurrentDirectoryW(Widen(frame.programDirectory).c_str());
 
-  frame.relayWindow = CreateRelayWindow();
+  // Without it no job could reach this thread: each would wait for good.
+  const HWND relay = CreateRelayWindow();
+  if (!relay) FatalRuntimeError(0, kStartupWindowFailedMessage);
   frame.uiThreadId = GetCurrentThreadId();
+  frame.relayWindow = relay;
   SetProcessEndHandler(EndProcessThroughFrame);
 
   frame.layouts = BuiltInWindowLayouts();

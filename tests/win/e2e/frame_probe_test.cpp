@@ -57,15 +57,16 @@ TEST(FrameProbe, AWorkerReadsWritesAndDisablesControlsWhileABoxIsOpenOnTheUiThre
   EXPECT_EQ(app.WaitForExit(), 0u);
 }
 
-TEST(FrameProbe, ControlAccessToAMissingWindowOrControlWindowIsFatal) {
+TEST(FrameProbe, AStartWithoutRelayWindowOrControlAccessToAMissingWindowIsFatal) {
   const struct {
     const wchar_t* scenario;
     const wchar_t* message;
-  } cases[] = {{L"not-loaded", L"未载入欲访问窗口组件所在的窗口"}, {L"no-window", L"指定窗口尚未载入"}};
+  } cases[] = {{L"not-loaded", L"未载入欲访问窗口组件所在的窗口"},
+               {L"no-window", L"指定窗口尚未载入"},
+               {L"no-relay", L"载入启动窗口失败"}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << "scenario " << (c.scenario == cases[0].scenario ? "not-loaded" : "no-window"));
+    SCOPED_TRACE(testing::Message() << "scenario " << c.scenario);
     const AppUnderTest app = StartProbe(c.scenario);
-    ASSERT_TRUE(app.Started());
     const HWND box = app.WaitForDialog(L"错误");
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(AppUnderTest::MessageBoxText(box), std::wstring(L"运行时出错!\r\n\r\n错误信息：") + c.message + L"\r\n");

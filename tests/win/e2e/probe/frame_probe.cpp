@@ -5,6 +5,7 @@
 //                       message box is open on the user interface thread
 //   not-loaded          a worker reads a control of a window that is not loaded
 //   no-window           a worker reads the text of the timer, which has no window
+//   no-relay            the relay window cannot be created at start-up
 //   yes-no              the process ends with ShowMessage's result for a Yes/No box
 //   icons               the process ends with what the window's icons are made of:
 //                       large width << 8 | small width, plus 1 << 16 (large) and
@@ -39,6 +40,13 @@ void TouchControlsUnderTheBox(void*) {
 void ReadUnloadedWindow(void*) { GetControlText(kMainWindow + 41, keyEdit); }
 
 void ReadTimerText(void*) { GetControlText(kMainWindow, formTimer); }
+
+// Refuses to create the relay window, as a desktop out of resources would.
+LRESULT CALLBACK RefuseRelayWindow(int code, WPARAM wParam, LPARAM lParam) {
+  const wchar_t* windowClass = code == HCBT_CREATEWND ? reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs->lpszClass : nullptr;
+  if (windowClass && !IS_INTRESOURCE(windowClass) && lstrcmpW(windowClass, L"TessafoldRelay") == 0) return 1;
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
 
 struct IconMake {
   int width = 0;
@@ -79,6 +87,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   wchar_t** args = CommandLineToArgvW(GetCommandLineW(), &count);
   const std::wstring scenario = count > 1 ? args[1] : L"";
 
+  if (scenario == L"no-relay") SetWindowsHookExW(WH_CBT, RefuseRelayWindow, nullptr, GetCurrentThreadId());
   StartApplication();
   LoadWindow(kMainWindow);
   if (scenario == L"worker-fatal") StartWorker(RaiseFatal);

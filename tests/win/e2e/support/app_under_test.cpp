@@ -73,7 +73,8 @@ AppUnderTest::AppUnderTest(std::wstring workingDirectory, std::wstring program, 
   }
   WaitUntil([&] {
     window_ = FindTopLevel(processInfo_.dwProcessId, kMainWindowTitle);
-    return window_ != nullptr || WaitForSingleObject(processInfo_.hProcess, 0) == WAIT_OBJECT_0;
+    // A start-up that failed shows the fatal error box instead.
+    return window_ != nullptr || FindDialog(L"错误") || WaitForSingleObject(processInfo_.hProcess, 0) == WAIT_OBJECT_0;
   });
   if (window_) uiThreadId_ = GetWindowThreadProcessId(window_, nullptr);
 }

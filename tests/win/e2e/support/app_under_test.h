@@ -27,7 +27,8 @@ std::wstring Widen(std::string_view utf8);
 class AppUnderTest {
  public:
   // Starts the program in workingDirectory (the test's own when empty) and
-  // waits until its main window is visible. Started() tells whether it came up.
+  // waits until its main window or a fatal error box is visible. Started()
+  // tells whether the window came up.
   explicit AppUnderTest(std::wstring workingDirectory = {}, std::wstring program = ProgramPath(),
                         std::wstring_view arguments = {});
   ~AppUnderTest();  // ends the process if it still runs
