@@ -1,5 +1,6 @@
 #include <ole2.h>
 
+#include <exception>
 #include <vector>
 
 #include "app/fatal_error.h"
@@ -41,10 +42,15 @@ bool LayoutsReadable(std::span<const WindowRecord> layouts) {
   return true;
 }
 
+// Reached, on whichever thread, when a C++ exception finds no handler.
+[[noreturn]] void EndOnUncaughtException() { FatalRuntimeError(0, {}); }
+
 }  // namespace
 
 void StartApplication() {
   AppFrame& frame = Frame();
+  // The default would end the process silently.
+  std::set_terminate(EndOnUncaughtException);
   if (!frame.oleStarted) frame.oleStarted = SUCCEEDED(OleInitialize(nullptr));
 
   // Relative paths then resolve against the program's folder, wherever it was started from.

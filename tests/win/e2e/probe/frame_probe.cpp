@@ -6,6 +6,9 @@
 //   not-loaded          a worker reads a control of a window that is not loaded
 //   no-window           a worker reads the text of the timer, which has no window
 //   no-relay            the relay window cannot be created at start-up
+//   worker-throws       an exception escapes a worker
+//   ui-throws           an exception escapes a timer callback on the user
+//                       interface thread, once the loop runs
 //   yes-no              the process ends with ShowMessage's result for a Yes/No box
 //   icons               the process ends with what the window's icons are made of:
 //                       large width << 8 | small width, plus 1 << 16 (large) and
@@ -14,7 +17,9 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <new>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "app/fatal_error.h"
@@ -35,6 +40,14 @@ void TouchControlsUnderTheBox(void*) {
   const std::string read = GetControlText(kMainWindow, keyEdit);
   SetControlProperty(kMainWindow, repeatEdit, kPropertyEditText, read + "!");
   SetControlDisabled(kMainWindow, encryptButton, true);
+}
+
+void ThrowOnWorker(void*) { throw std::bad_alloc(); }
+
+void CALLBACK ThrowOnUiThread(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  const std::variant<int, std::string> value = 1;
+  std::get<std::string>(value);
 }
 
 void ReadUnloadedWindow(void*) { GetControlText(kMainWindow + 41, keyEdit); }
@@ -93,6 +106,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   if (scenario == L"worker-fatal") StartWorker(RaiseFatal);
   if (scenario == L"not-loaded") StartWorker(ReadUnloadedWindow);
   if (scenario == L"no-window") StartWorker(ReadTimerText);
+  if (scenario == L"worker-throws") StartWorker(ThrowOnWorker);
+  if (scenario == L"ui-throws") SetTimer(nullptr, 0, 10, ThrowOnUiThread);
   if (scenario == L"access-during-box") {
     StartWorker(TouchControlsUnderTheBox);
     ShowMessage("探针");
