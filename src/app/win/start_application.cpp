@@ -47,10 +47,19 @@ bool LayoutsReadable(std::span<const WindowRecord> layouts) {
 
 }  // namespace
 
-void StartApplication() {
-  AppFrame& frame = Frame();
+void RunProgram(ProgramEntryRoutine entry, std::span<const WindowRecord> layouts) {
+  // A drive without a medium fails quietly instead of asking the user.
+  SetErrorMode(GetErrorMode() | SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
   // The default would end the process silently.
   std::set_terminate(EndOnUncaughtException);
+  Frame().layouts = layouts;
+  entry();
+  // Not back into the C runtime: its exit would run beside workers that may still be busy.
+  EndProcess(0);
+}
+
+void StartApplication() {
+  AppFrame& frame = Frame();
   if (!frame.oleStarted) frame.oleStarted = SUCCEEDED(OleInitialize(nullptr));
 
   // Relative paths then resolve against the program's folder, wherever it was started from.
@@ -64,7 +73,6 @@ void StartApplication() {
   frame.relayWindow = relay;
   SetProcessEndHandler(EndProcessThroughFrame);
 
-  frame.layouts = BuiltInWindowLayouts();
   if (!LayoutsReadable(frame.layouts)) FatalRuntimeError(0, kLayoutUnreadableMessage);
 }
 

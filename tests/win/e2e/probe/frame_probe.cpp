@@ -27,6 +27,7 @@
 #include "app/process_end.h"
 #include "app/services.h"
 #include "ui/main_window_ids.h"
+#include "ui/main_window_layout.h"
 
 using namespace tessafold;
 
@@ -93,13 +94,10 @@ uint32_t WindowIconMake() {
                                small.partlyTransparent << 17);
 }
 
-}  // namespace
+std::wstring scenario;
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  int count = 0;
-  wchar_t** args = CommandLineToArgvW(GetCommandLineW(), &count);
-  const std::wstring scenario = count > 1 ? args[1] : L"";
-
+// The program's own entry routine with the scenario's step.
+int ProbeEntry() {
   if (scenario == L"no-relay") SetWindowsHookExW(WH_CBT, RefuseRelayWindow, nullptr, GetCurrentThreadId());
   StartApplication();
   LoadWindow(kMainWindow);
@@ -115,5 +113,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   if (scenario == L"icons") EndProcess(WindowIconMake());
   if (scenario == L"yes-no") EndProcess(static_cast<uint32_t>(ShowMessage("继续？", MB_YESNO)));
   RunMessageLoop();
-  EndProcess(0);
+  return 0;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  int count = 0;
+  wchar_t** args = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (count > 1) scenario = args[1];
+  RunProgram(ProbeEntry, BuiltInWindowLayouts());
 }
