@@ -3,11 +3,12 @@
 #include <windows.h>
 
 #include <atomic>
-#include <thread>
+#include <optional>
 
 #include "app/path_key.h"
 #include "app/win/wide_text.h"
 #include "cipher/file_turn.h"
+#include "common/deadline.h"
 
 namespace tessafold {
 namespace {
@@ -57,19 +58,17 @@ TEST_F(PathKeyTest, TurnsOnTwoSpellingsOfOneFileWaitForEachOther) {
   std::wstring lower = file;
   CharLowerBuffW(lower.data(), static_cast<DWORD>(lower.size()));
   std::atomic<bool> secondEntered{false};
-  std::thread second;
-  {
-    const FileTurn first(Narrow(file));
-    second = std::thread([&] {
-      const FileTurn turn(Narrow(lower));
-      secondEntered = true;
-    });
-    // Either the second turn queues up behind the first or (wrongly) gets in.
-    while (WaitingTurns(Narrow(file)) != 1 && !secondEntered) std::this_thread::yield();
-    EXPECT_FALSE(secondEntered);
-  }
-  second.join();
-  EXPECT_TRUE(secondEntered);
+  std::optional<FileTurn> first(std::in_place, Narrow(file));
+  testing::TimedThread second([&, other = Narrow(lower)] {
+    const FileTurn turn(other);
+    secondEntered = true;
+  });
+  // Either the second turn queues up behind the first or (wrongly) gets in.
+  EXPECT_TRUE(testing::WaitUntil([&] { return WaitingTurns(Narrow(file)) == 1 || secondEntered; }, testing::kWaitMs, 1));
+  EXPECT_FALSE(secondEntered);
+
+  first.reset();
+  EXPECT_TRUE(second.JoinWithin()) << "the second turn never got in";
 }
 
 }  // namespace
