@@ -8,7 +8,7 @@
 #include "app/path_key.h"
 #include "cipher/file_turn.h"
 #include "common/deadline.h"
-#include "scratch_folder.h"
+#include "common/file_test_support.h"
 
 namespace tessafold {
 namespace {

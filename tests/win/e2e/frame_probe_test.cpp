@@ -68,7 +68,7 @@ TEST(FrameProbe, AFailedStartAMissingWindowOrAnUncaughtExceptionIsFatal) {
                {L"worker-throws", L""},
                {L"ui-throws", L""}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << "scenario " << c.scenario);
+    SCOPED_TRACE(::testing::Message() << "scenario " << c.scenario);
     const AppUnderTest app = StartProbe(c.scenario);
     const HWND box = app.WaitForDialog(L"错误");
     ASSERT_NE(box, nullptr);

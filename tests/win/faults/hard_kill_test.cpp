@@ -79,13 +79,8 @@ constexpr KillPoint kKillPoints[] = {
 // Polls more finely than the window tests do: the moment between the last
 // write and the rename is short. False when the time ran out.
 template <typename Condition>
-bool PollUntil(Condition condition, ULONGLONG timeoutMs = 120000) {
-  const ULONGLONG end = GetTickCount64() + timeoutMs;
-  while (!condition()) {
-    if (GetTickCount64() >= end) return false;
-    Sleep(1);
-  }
-  return true;
+bool PollUntil(Condition condition) {
+  return e2e::WaitUntil(condition, 120000, 1);
 }
 
 std::wstring ProbeArguments(const std::wstring& file) { return Quoted(file) + L" " + std::to_wstring(kKey); }
@@ -177,9 +172,9 @@ TEST_F(HardKill, TheProgramKilledWhileItsJobWritesLeavesTheOriginalOrTheResult) 
   // Half way through writing the new content, or at the first change of the
   // file itself, should the job write it in place.
   ASSERT_TRUE(PollUntil([&] {
-    return TemporaryFileSize(folder) >= kSize / 2 || FileSize(file) != kSize || app.FindDialog(L"信息：");
+    return TemporaryFileSize(folder) >= kSize / 2 || FileSize(file) != kSize || app.FindDialog(kOutcomeTitle);
   }));
-  EXPECT_EQ(app.FindDialog(L"信息："), nullptr) << "the job had ended before the kill";
+  EXPECT_EQ(app.FindDialog(kOutcomeTitle), nullptr) << "the job had ended before the kill";
   ASSERT_TRUE(TerminateProcess(app.Process(), 9));
   ASSERT_TRUE(app.WaitForExit().has_value());
   const int leftovers = ExpectWholeAfterKill(app.ProcessId());

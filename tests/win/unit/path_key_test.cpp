@@ -9,29 +9,18 @@
 #include "app/win/wide_text.h"
 #include "cipher/file_turn.h"
 #include "common/deadline.h"
+#include "common/file_test_support.h"
 
 namespace tessafold {
 namespace {
 
 class PathKeyTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    wchar_t temp[MAX_PATH + 1] = {};
-    GetTempPathW(MAX_PATH + 1, temp);
-    folder = std::wstring(temp) + L"tessafold-path-key-" + std::to_wstring(GetCurrentProcessId());
-    CreateDirectoryW(folder.c_str(), nullptr);
-    file = folder + L"\\Mixed Case 文件.bin";
-    HANDLE created = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(created, INVALID_HANDLE_VALUE);
-    CloseHandle(created);
-  }
-  void TearDown() override {
-    DeleteFileW(file.c_str());
-    RemoveDirectoryW(folder.c_str());
-  }
+  void SetUp() override { testing::WriteBytes(file, {}); }
 
-  std::wstring folder;
-  std::wstring file;
+  testing::ScratchFolder scratch;
+  const std::wstring folder = scratch.Root().wstring();
+  const std::wstring file = folder + L"\\Mixed Case 文件.bin";
 };
 
 TEST_F(PathKeyTest, CaseAndRoundaboutSpellingsNameTheSameFile) {
