@@ -110,9 +110,6 @@ struct WindowRecord {
 // The handler bound to the event, or null.
 EventHandler FindBinding(std::span<const EventBinding> bindings, LayoutEvent event);
 
-// The window layouts built into the program (provided by the user interface).
-std::span<const WindowRecord> BuiltInWindowLayouts();
-
 const WindowRecord* FindWindowRecord(std::span<const WindowRecord> layouts, int windowId);
 const ControlRecord* FindControlRecord(const WindowRecord& window, int controlId);
 

@@ -1,7 +1,5 @@
 #include "cipher/jobs.h"
 
-#include <string_view>
-
 #include "app/services.h"
 #include "app/text_to_int.h"
 #include "cipher/file_turn.h"
@@ -19,9 +17,8 @@ struct JobKind {
   int button;
 };
 
-constexpr JobKind kEncrypt{ShiftDirection::Add, "加密成功，请牢记密码!(PS:加密后建议不要再次加密了。)",
-                           "加密失败，请查看文件是否被打开了", encryptButton};
-constexpr JobKind kDecrypt{ShiftDirection::Subtract, "解密成功!", "解密失败!", decryptButton};
+constexpr JobKind kEncrypt{ShiftDirection::Add, kEncryptSuccessText, kEncryptFailureText, encryptButton};
+constexpr JobKind kDecrypt{ShiftDirection::Subtract, kDecryptSuccessText, kDecryptFailureText, decryptButton};
 
 bool TransformChosenFile(ShiftDirection direction) {
   const int32_t key = TextToInt(GetControlText(kMainWindow, keyEdit));

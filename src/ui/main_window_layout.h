@@ -12,4 +12,7 @@ extern const std::string_view kUsageText;
 // MainWindow as data: the window record and its twelve controls in creation order.
 const WindowRecord& MainWindowLayout();
 
+// Every window layout built into the program.
+std::span<const WindowRecord> BuiltInWindowLayouts();
+
 }  // namespace tessafold

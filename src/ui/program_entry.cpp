@@ -1,3 +1,5 @@
+#include "ui/program_entry.h"
+
 #include "app/frame.h"
 #include "ui/main_window_ids.h"
 

@@ -1,15 +1,65 @@
 #pragma once
+// Test files in scratch folders, for every test of the suite: the native
+// tests, the Windows layer under Wine and the tests that drive the program.
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "app/byte_buffer.h"
-#include "native/scratch_folder.h"
 
 namespace tessafold::testing {
+
+using Bytes = std::vector<uint8_t>;
+
+// A new empty folder "tessafold-NAME-N" under the system's temp folder; empty
+// when none could be made.
+inline std::filesystem::path MakeScratchFolder(const std::filesystem::path& name = "files") {
+  std::random_device seed;
+  for (;;) {
+    std::filesystem::path folder = std::filesystem::temp_directory_path() / "tessafold-";
+    folder += name;
+    folder += "-" + std::to_string(seed());
+    std::error_code error;
+    if (std::filesystem::create_directories(folder, error)) return folder;
+    if (error) return {};
+  }
+}
+
+// Deletes the folder with everything in it, read-only files included (which
+// Windows would otherwise keep).
+inline void RemoveScratchFolder(const std::filesystem::path& folder) {
+  std::error_code ignored;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, ignored)) {
+    std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add, ignored);
+  }
+  std::filesystem::remove_all(folder, ignored);
+}
+
+// A scratch folder that lives as long as the object.
+class ScratchFolder {
+ public:
+  ScratchFolder() : root_(MakeScratchFolder()) {}
+  ~ScratchFolder() { RemoveScratchFolder(root_); }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+  const std::filesystem::path& Root() const { return root_; }
+  std::filesystem::path Path(const std::string& name) const { return root_ / name; }
+
+ private:
+  std::filesystem::path root_;
+};
+
+inline const std::filesystem::path& Root(const ScratchFolder& folder) { return folder.Root(); }
 
 // The UTF-8 text of a path, as the file primitives take it.
 inline std::string Utf8(const std::filesystem::path& path) {
@@ -17,23 +67,59 @@ inline std::string Utf8(const std::filesystem::path& path) {
   return std::string(text.begin(), text.end());
 }
 
-// The folder itself ("folder/" without its empty last part).
-inline std::filesystem::path Root(const ScratchFolder& folder) { return folder.Path("").parent_path(); }
-
 // A path in the folder from a UTF-8 name; Chinese names stay intact on Windows.
 inline std::filesystem::path Child(const ScratchFolder& folder, std::string_view utf8Name) {
-  return Root(folder) / std::u8string(utf8Name.begin(), utf8Name.end());
+  return folder.Root() / std::u8string(utf8Name.begin(), utf8Name.end());
 }
 
 // Everything the folder holds, by UTF-8 name, sorted: shows a leftover
 // temporary file as well as a file that should not have been created.
 inline std::vector<std::string> NamesIn(const ScratchFolder& folder) {
   std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(Root(folder))) {
+  for (const auto& entry : std::filesystem::directory_iterator(folder.Root())) {
     names.push_back(Utf8(entry.path().filename()));
   }
   std::sort(names.begin(), names.end());
   return names;
+}
+
+inline void WriteBytes(const std::filesystem::path& path, const Bytes& bytes) {
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+inline Bytes ReadBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Overwrites bytes in the middle of an existing file.
+inline void WriteBytesAt(const std::filesystem::path& path, int64_t offset, const Bytes& bytes) {
+  std::fstream file(path, std::ios::binary | std::ios::in | std::ios::out);
+  file.seekp(offset);
+  file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+inline Bytes ReadBytesAt(const std::filesystem::path& path, int64_t offset, size_t count) {
+  std::ifstream in(path, std::ios::binary);
+  in.seekg(offset);
+  Bytes bytes(count);
+  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(count));
+  bytes.resize(static_cast<size_t>(in.gcount()));
+  return bytes;
+}
+
+// Bytes that cover every value, in an order that is not a simple ramp.
+inline Bytes SampleBytes(size_t count, uint32_t seed = 7) {
+  std::mt19937 random(seed);
+  Bytes bytes(count);
+  for (size_t i = 0; i < count; ++i) bytes[i] = static_cast<uint8_t>(i < 256 ? i : random());
+  return bytes;
+}
+
+// Each byte plus `shift`, modulo 256.
+inline Bytes Shifted(Bytes bytes, int shift) {
+  for (uint8_t& b : bytes) b = static_cast<uint8_t>(b + shift);
+  return bytes;
 }
 
 // No write permission: the read-only attribute on Windows, no write bit here.

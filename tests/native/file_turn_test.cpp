@@ -1,19 +1,24 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <optional>
 #include <thread>
+#include <vector>
 
 #include "app/path_key.h"
 #include "cipher/file_turn.h"
-#include "scratch_folder.h"
+#include "common/deadline.h"
+#include "common/file_test_support.h"
 
 namespace tessafold {
 namespace {
 
+using testing::TimedThread;
+
 // Waits until `count` turns on the file are queued, or until a turn that
-// should have waited got in (`entered`).
-void AwaitWaiting(const std::string& path, int count, const std::atomic<int>& entered) {
-  while (WaitingTurns(path) != count && entered == 0) std::this_thread::yield();
+// should have waited got in (`entered`); false when neither came about.
+bool AwaitWaiting(const std::string& path, int count, const std::atomic<int>& entered) {
+  return testing::WaitUntil([&] { return WaitingTurns(path) == count || entered != 0; }, testing::kWaitMs, 1);
 }
 
 TEST(PathKeyTest, SpellingsOfOneFileGiveOneKeyAndOtherFilesOthers) {
@@ -32,18 +37,16 @@ TEST(FileTurnTest, ASecondTurnOnTheSameFileWaitsUntilTheFirstIsOver) {
   const auto file = folder.Path("shared.bin");
   testing::WriteBytes(file, {1});
   std::atomic<int> secondEntered{0};
-  std::thread second;
-  {
-    const FileTurn first(file.string());
-    second = std::thread([&] {
-      const FileTurn turn((file.parent_path() / "." / "shared.bin").string());
-      secondEntered = 1;
-    });
-    AwaitWaiting(file.string(), 1, secondEntered);
-    EXPECT_EQ(secondEntered, 0);
-  }
-  second.join();
-  EXPECT_EQ(secondEntered, 1);
+  std::optional<FileTurn> first(std::in_place, file.string());
+  TimedThread second([&, other = (file.parent_path() / "." / "shared.bin").string()] {
+    const FileTurn turn(other);
+    secondEntered = 1;
+  });
+  EXPECT_TRUE(AwaitWaiting(file.string(), 1, secondEntered));
+  EXPECT_EQ(secondEntered, 0);
+
+  first.reset();
+  EXPECT_TRUE(second.JoinWithin()) << "the second turn never got in";
   EXPECT_EQ(WaitingTurns(file.string()), 0);
 }
 
@@ -52,51 +55,41 @@ TEST(FileTurnTest, ThreeTurnsOnOneFileRunOneAtATime) {
   const std::string file = folder.Path("three.bin").string();
   std::atomic<int> inside{0};
   std::atomic<int> mostInside{0};
-  std::atomic<int> done{0};
   std::atomic<int> entered{0};
-  std::vector<std::thread> threads;
-  {
-    const FileTurn held(file);
-    for (int i = 0; i < 3; ++i) {
-      threads.emplace_back([&] {
-        const FileTurn turn(file);
-        ++entered;
-        const int now = ++inside;
-        int seen = mostInside.load();
-        while (now > seen && !mostInside.compare_exchange_weak(seen, now)) {}
-        std::this_thread::yield();
-        --inside;
-        ++done;
-      });
-    }
-    AwaitWaiting(file, 3, entered);
-    EXPECT_EQ(done, 0);
+  std::optional<FileTurn> held(std::in_place, file);
+  std::vector<TimedThread> threads;
+  for (int i = 0; i < 3; ++i) {
+    threads.emplace_back([&] {
+      const FileTurn turn(file);
+      ++entered;
+      const int now = ++inside;
+      int seen = mostInside.load();
+      while (now > seen && !mostInside.compare_exchange_weak(seen, now)) {}
+      std::this_thread::yield();
+      --inside;
+    });
   }
-  for (std::thread& thread : threads) thread.join();
-  EXPECT_EQ(done, 3);
+  EXPECT_TRUE(AwaitWaiting(file, 3, entered));
+  EXPECT_EQ(entered, 0);
+
+  held.reset();
+  for (TimedThread& thread : threads) EXPECT_TRUE(thread.JoinWithin()) << "a turn never got in";
   EXPECT_EQ(mostInside, 1);
 }
 
 TEST(FileTurnTest, TurnsOnDifferentFilesDoNotWaitForEachOther) {
   testing::ScratchFolder folder;
   const FileTurn held(folder.Path("one.bin").string());
-  std::atomic<bool> otherDone{false};
-
-  std::thread other([&] {
-    const FileTurn turn(folder.Path("two.bin").string());
-    otherDone = true;
-  });
-  other.join();  // would never return if the turns were shared
-
-  EXPECT_TRUE(otherDone);
+  TimedThread other([path = folder.Path("two.bin").string()] { const FileTurn turn(path); });
+  EXPECT_TRUE(other.JoinWithin()) << "the turn on another file waited";
 }
 
 TEST(FileTurnTest, AFinishedTurnLeavesTheFileFree) {
   testing::ScratchFolder folder;
   const std::string file = folder.Path("again.bin").string();
   { const FileTurn first(file); }
-  { const FileTurn second(file); }
-  EXPECT_EQ(WaitingTurns(file), 0);
+  TimedThread next([file] { const FileTurn second(file); });
+  EXPECT_TRUE(next.JoinWithin()) << "the file was still taken";
 }
 
 }  // namespace

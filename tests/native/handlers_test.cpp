@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "cipher/jobs.h"
 #include "fakes/fake_services.h"
 #include "ui/handlers.h"
 #include "ui/main_window_ids.h"
@@ -36,7 +37,7 @@ TEST_F(HandlersTest, AnActionButtonIsDisabledBeforeItsWorkerStartsAndStaysSoUnti
 
   services.RunKeptWorkers();
 
-  EXPECT_EQ(services.Messages(), std::vector<std::string>{"加密失败，请查看文件是否被打开了"});
+  EXPECT_EQ(services.Messages(), std::vector<std::string>{std::string(kEncryptFailureText)});
   EXPECT_FALSE(services.Disabled(kMainWindow, encryptButton));
 }
 
@@ -51,7 +52,7 @@ TEST_F(HandlersTest, EachActionButtonTouchesOnlyItsOwnButtonAndStartsItsOwnJob) 
 
   services.RunKeptWorkers();
 
-  EXPECT_EQ(services.Messages(), std::vector<std::string>{"解密失败!"});
+  EXPECT_EQ(services.Messages(), std::vector<std::string>{std::string(kDecryptFailureText)});
   EXPECT_FALSE(services.Disabled(kMainWindow, decryptButton));
 }
 

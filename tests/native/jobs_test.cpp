@@ -3,8 +3,8 @@
 #include <string>
 
 #include "cipher/jobs.h"
+#include "common/file_test_support.h"
 #include "fakes/fake_services.h"
-#include "scratch_folder.h"
 #include "ui/main_window_ids.h"
 
 namespace tessafold {
@@ -116,7 +116,7 @@ TEST_F(JobsTest, AMissingFileFailsAndNothingIsCreated) {
   RunEncryptJob();
 
   EXPECT_EQ(services.Messages(), std::vector<std::string>{kEncryptFailure});
-  EXPECT_TRUE(folder.Names().empty());
+  EXPECT_TRUE(testing::NamesIn(folder).empty());
 }
 
 TEST_F(JobsTest, AKeyWithoutDigitsIsZeroAndRewritesTheFileUnchanged) {
@@ -172,7 +172,7 @@ TEST_F(JobsTest, EncryptAndDecryptOfOneFileAtOnceEndWithTheOriginal) {
     ASSERT_EQ(ReadBytes(file), original) << "round " << round;
   }
   EXPECT_EQ(services.Messages().size(), 8u);
-  EXPECT_TRUE(folder.Names() == std::vector<std::string>{"both.bin"});
+  EXPECT_EQ(testing::NamesIn(folder), std::vector<std::string>{"both.bin"});
 }
 
 }  // namespace

@@ -100,7 +100,7 @@ TEST(ShutdownHoldDeathTest, NoReplacementStartsOnceTheCleanUpHasBegun) {
         WaitForShutdownHolds();
         const bool transformed = TransformFile(folder.Path("kept.bin").string(), 1, 1, ShiftDirection::Add) ||
                                  TransformFile(folder.Path("empty.bin").string(), 1, 1, ShiftDirection::Add);
-        const bool kept = testing::ReadBytes(folder.Path("kept.bin")) == content && folder.Names().size() == 2;
+        const bool kept = testing::ReadBytes(folder.Path("kept.bin")) == content && testing::NamesIn(folder).size() == 2;
         std::exit(!transformed && kept ? 0 : 1);
       },
       ::testing::ExitedWithCode(0), "");

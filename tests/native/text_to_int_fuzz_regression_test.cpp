@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <random>
 
+#include "common/file_test_support.h"
 #include "fuzz/text_to_int_target.h"
-#include "native/scratch_folder.h"
 
 namespace tessafold {
 namespace {

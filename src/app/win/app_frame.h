@@ -3,6 +3,7 @@
 // interface thread.
 #include <windows.h>
 
+#include <atomic>
 #include <map>
 #include <memory>
 #include <span>
@@ -43,7 +44,8 @@ struct LoadedWindow {
 
 struct AppFrame {
   DWORD uiThreadId = 0;
-  HWND relayWindow = nullptr;
+  // Read by workers while the user interface thread may take it away at the end.
+  std::atomic<HWND> relayWindow = nullptr;
   std::map<int, std::unique_ptr<LoadedWindow>> windows;
   std::span<const WindowRecord> layouts;
   std::string programDirectory;

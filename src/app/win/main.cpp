@@ -1,12 +1,12 @@
+// The program itself: the frame runs the user interface's entry routine and
+// window layouts. Only the executable joins the two, so each library depends
+// one way only.
 #include <windows.h>
 
 #include "app/frame.h"
-#include "app/process_end.h"
+#include "ui/main_window_layout.h"
+#include "ui/program_entry.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  // A drive without a medium fails quietly instead of asking the user.
-  SetErrorMode(GetErrorMode() | SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-  tessafold::ProgramEntry();
-  // Not back into the C runtime: its exit would run beside workers that may still be busy.
-  tessafold::EndProcess(0);
+  tessafold::RunProgram(tessafold::ProgramEntry, tessafold::BuiltInWindowLayouts());
 }

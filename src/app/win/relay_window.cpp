@@ -57,7 +57,7 @@ void RunOnUiThread(const std::function<void()>& work) {
     return;
   }
   UiWork item{&work, false};
-  if (const HWND relay = frame.relayWindow) SendMessageW(relay, kRunOnUiMessage, 0, reinterpret_cast<LPARAM>(&item));
+  if (const HWND relay = frame.relayWindow.load()) SendMessageW(relay, kRunOnUiMessage, 0, reinterpret_cast<LPARAM>(&item));
   // Not done: the relay window is gone, so the process is ending; the work
   // must not run unguarded beside the clean-up.
   if (!item.done) WaitForProcessEnd();
@@ -66,7 +66,7 @@ void RunOnUiThread(const std::function<void()>& work) {
 void EndProcessThroughFrame(uint32_t exitCode) {
   const AppFrame& frame = Frame();
   if (GetCurrentThreadId() == frame.uiThreadId) ShutDown(exitCode);
-  if (const HWND relay = frame.relayWindow) SendMessageW(relay, kEndProcessMessage, exitCode, 0);
+  if (const HWND relay = frame.relayWindow.load()) SendMessageW(relay, kEndProcessMessage, exitCode, 0);
   ExitProcess(exitCode);
 }
 

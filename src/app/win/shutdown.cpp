@@ -19,11 +19,7 @@ void ShutDown(uint32_t exitCode) {
       if (window->hwnd) DestroyWindow(window->hwnd);
     }
   }
-  if (frame.relayWindow) {
-    const HWND relay = frame.relayWindow;
-    frame.relayWindow = nullptr;
-    DestroyWindow(relay);
-  }
+  if (const HWND relay = frame.relayWindow.exchange(nullptr)) DestroyWindow(relay);
   // A file replacement in progress on a worker finishes before the end.
   WaitForShutdownHolds();
   ReleaseTaskbarProgress();

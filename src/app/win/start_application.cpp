@@ -1,5 +1,6 @@
 #include <ole2.h>
 
+#include <exception>
 #include <vector>
 
 #include "app/fatal_error.h"
@@ -43,7 +44,21 @@ bool LayoutsReadable(std::span<const WindowRecord> layouts) {
   return true;
 }
 
+// Reached, on whichever thread, when a C++ exception finds no handler.
+[[noreturn]] void EndOnUncaughtException() { FatalRuntimeError(0, {}); }
+
 }  // namespace
+
+void RunProgram(ProgramEntryRoutine entry, std::span<const WindowRecord> layouts) {
+  // A drive without a medium fails quietly instead of asking the user.
+  SetErrorMode(GetErrorMode() | SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+  // The default would end the process silently.
+  std::set_terminate(EndOnUncaughtException);
+  Frame().layouts = layouts;
+  entry();
+  // Not back into the C runtime: its exit would run beside workers that may still be busy.
+  EndProcess(0);
+}
 
 void StartApplication() {
   AppFrame& frame = Frame();
@@ -53,12 +68,14 @@ void StartApplication() {
   frame.programDirectory = DirectoryOfProgram(Narrow(ProgramPath()));
   SetCurrentDirectoryW(Widen(frame.programDirectory).c_str());
 
-  frame.relayWindow = CreateRelayWindow();
+  // Without it no job could reach this thread: each would wait for good.
+  const HWND relay = CreateRelayWindow();
+  if (!relay) FatalRuntimeError(0, kStartupWindowFailedMessage);
   frame.uiThreadId = GetCurrentThreadId();
+  frame.relayWindow = relay;
   SetProcessEndHandler(EndProcessThroughFrame);
   SetProgressDisplay(PostTaskbarProgress);
 
-  frame.layouts = BuiltInWindowLayouts();
   if (!LayoutsReadable(frame.layouts)) FatalRuntimeError(0, kLayoutUnreadableMessage);
 }
 

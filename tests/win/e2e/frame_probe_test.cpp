@@ -57,18 +57,23 @@ TEST(FrameProbe, AWorkerReadsWritesAndDisablesControlsWhileABoxIsOpenOnTheUiThre
   EXPECT_EQ(app.WaitForExit(), 0u);
 }
 
-TEST(FrameProbe, ControlAccessToAMissingWindowOrControlWindowIsFatal) {
+// Uncaught exceptions have no message of their own.
+TEST(FrameProbe, AFailedStartAMissingWindowOrAnUncaughtExceptionIsFatal) {
   const struct {
     const wchar_t* scenario;
-    const wchar_t* message;
-  } cases[] = {{L"not-loaded", L"未载入欲访问窗口组件所在的窗口"}, {L"no-window", L"指定窗口尚未载入"}};
+    std::wstring message;
+  } cases[] = {{L"not-loaded", L"未载入欲访问窗口组件所在的窗口"},
+               {L"no-window", L"指定窗口尚未载入"},
+               {L"no-relay", L"载入启动窗口失败"},
+               {L"worker-throws", L""},
+               {L"ui-throws", L""}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << "scenario " << (c.scenario == cases[0].scenario ? "not-loaded" : "no-window"));
+    SCOPED_TRACE(::testing::Message() << "scenario " << c.scenario);
     const AppUnderTest app = StartProbe(c.scenario);
-    ASSERT_TRUE(app.Started());
     const HWND box = app.WaitForDialog(L"错误");
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(AppUnderTest::MessageBoxText(box), std::wstring(L"运行时出错!\r\n\r\n错误信息：") + c.message + L"\r\n");
+    const std::wstring messageLine = c.message.empty() ? L"" : L"错误信息：" + c.message + L"\r\n";
+    EXPECT_EQ(AppUnderTest::MessageBoxText(box), L"运行时出错!\r\n\r\n" + messageLine);
     AppUnderTest::AnswerMessageBox(box);
     EXPECT_EQ(app.WaitForExit(), kFatalExit);
   }

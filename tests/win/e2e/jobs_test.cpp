@@ -9,91 +9,34 @@
 
 #include "access_rights.h"
 #include "app_under_test.h"
+#include "pattern_file.h"
+#include "scratch_files.h"
 #include "ui/main_window_ids.h"
+#include "window_job.h"
 
 namespace {
 
 using e2e::AppUnderTest;
 using e2e::WaitUntil;
+using faults::HoldsPattern;
+using faults::kDecryptFailure;
+using faults::kDecryptSuccess;
+using faults::kEncryptFailure;
+using faults::kEncryptSuccess;
+using faults::TemporaryFileSize;
+using faults::WritePatternFile;
 using namespace tessafold;
 
-constexpr wchar_t kMessageTitle[] = L"信息：";
-constexpr wchar_t kEncryptSuccess[] = L"加密成功，请牢记密码!(PS:加密后建议不要再次加密了。)";
-constexpr wchar_t kEncryptFailure[] = L"加密失败，请查看文件是否被打开了";
-constexpr wchar_t kDecryptSuccess[] = L"解密成功!";
-constexpr wchar_t kDecryptFailure[] = L"解密失败!";
-
-constexpr DWORD kChunk = 8 << 20;
-
-// Content of the test files: a function of the position, so large files can
-// be checked piecewise without a second copy in memory.
-uint8_t PatternByte(uint64_t at) { return static_cast<uint8_t>(at * 131 + (at >> 11) + (at >> 19)); }
-
-bool WritePattern(const std::wstring& path, uint64_t size) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  std::vector<uint8_t> piece(kChunk);
-  bool ok = true;
-  for (uint64_t at = 0; ok && at < size; at += kChunk) {
-    const DWORD count = static_cast<DWORD>(std::min<uint64_t>(kChunk, size - at));
-    for (DWORD i = 0; i < count; ++i) piece[i] = PatternByte(at + i);
-    DWORD written = 0;
-    ok = WriteFile(file, piece.data(), count, &written, nullptr) && written == count;
-  }
-  CloseHandle(file);
-  return ok;
-}
-
-// True when the file holds exactly the pattern of `size` bytes with every
-// byte shifted up by `shift`.
-bool HoldsPattern(const std::wstring& path, uint64_t size, int shift) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  LARGE_INTEGER actual{};
-  bool same = GetFileSizeEx(file, &actual) && static_cast<uint64_t>(actual.QuadPart) == size;
-  std::vector<uint8_t> piece(kChunk);
-  for (uint64_t at = 0; same && at < size; at += kChunk) {
-    const DWORD count = static_cast<DWORD>(std::min<uint64_t>(kChunk, size - at));
-    DWORD read = 0;
-    same = ReadFile(file, piece.data(), count, &read, nullptr) && read == count;
-    for (DWORD i = 0; same && i < count; ++i) same = piece[i] == static_cast<uint8_t>(PatternByte(at + i) + shift);
-  }
-  CloseHandle(file);
-  return same;
-}
-
-struct WindowSearch {
-  DWORD processId;
-  bool (*matches)(HWND window, const void* context);
-  const void* context;
-  HWND found = nullptr;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM search) {
-  auto* s = reinterpret_cast<WindowSearch*>(search);
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  if (process != s->processId || !IsWindowVisible(window) || !s->matches(window, s->context)) return TRUE;
-  s->found = window;
-  return FALSE;
-}
-
-// A visible top-level window of the program for which matches(window, context) holds.
-HWND FindProgramWindow(const AppUnderTest& app, bool (*matches)(HWND, const void*), const void* context) {
-  WindowSearch search{app.ProcessId(), matches, context};
-  EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
-bool IsOutcomeBox(HWND window, const void* text) {
-  return e2e::WindowText(window) == kMessageTitle &&
-         AppUnderTest::MessageBoxText(window) == *static_cast<const std::wstring_view*>(text);
+bool IsOutcomeBox(HWND window, std::wstring_view text) {
+  return e2e::WindowText(window) == faults::kOutcomeTitle && AppUnderTest::MessageBoxText(window) == text;
 }
 
 // A visible outcome box of the program with exactly this text.
 HWND WaitForOutcomeBox(const AppUnderTest& app, std::wstring_view text, DWORD timeoutMs = e2e::kWaitMs) {
   HWND box = nullptr;
-  WaitUntil([&] { return (box = FindProgramWindow(app, IsOutcomeBox, &text)) != nullptr; }, timeoutMs);
+  WaitUntil([&] {
+    return (box = e2e::FindProcessWindow(app.ProcessId(), [&](HWND window) { return IsOutcomeBox(window, text); }));
+  }, timeoutMs);
   return box;
 }
 
@@ -115,18 +58,14 @@ HWND FileNameBox(HWND dialog) {
 }
 
 // The common open dialog: a standard dialog with a file name box.
-bool IsFileDialog(HWND window, const void*) {
-  return e2e::ClassName(window) == L"#32770" && FileNameBox(window) != nullptr;
-}
+bool IsFileDialog(HWND window) { return e2e::ClassName(window) == L"#32770" && FileNameBox(window) != nullptr; }
 
 // The program's open dialog, once it is shown.
 HWND WaitForFileDialog(const AppUnderTest& app) {
   HWND dialog = nullptr;
-  WaitUntil([&] { return (dialog = FindProgramWindow(app, IsFileDialog, nullptr)) != nullptr; });
+  WaitUntil([&] { return (dialog = e2e::FindProcessWindow(app.ProcessId(), IsFileDialog)) != nullptr; });
   return dialog;
 }
-
-bool IsOwnedBy(HWND window, const void* owner) { return GetWindow(window, GW_OWNER) == *static_cast<const HWND*>(owner); }
 
 void PressDialogButton(HWND dialog, int buttonId) {
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, buttonId)));
@@ -150,9 +89,7 @@ class JobsTest : public ::testing::Test {
   std::wstring File(const std::wstring& name) const { return folder + L"\\" + name; }
 
   void Inputs(std::wstring_view key, std::wstring_view repeat, std::wstring_view path) {
-    app.SetControlText(keyEdit, key);
-    app.SetControlText(repeatEdit, repeat);
-    app.SetControlText(pathEdit, path);
+    faults::EnterJobInputs(app, key, repeat, path);
   }
 
   // Clicks the button, waits for the box with the expected text and closes it,
@@ -191,7 +128,7 @@ class JobsTest : public ::testing::Test {
 // What the user set on the file stays: who may open it, and its attributes.
 TEST_F(JobsTest, EncryptThenDecryptThroughTheButtonsRestoresTheFileAndKeepsItsRights) {
   const std::wstring file = File(L"照片 copy.bin");
-  ASSERT_TRUE(WritePattern(file, 300000));
+  ASSERT_TRUE(WritePatternFile(file, 300000));
   ASSERT_TRUE(tessafold::testing::MakeOwnerOnly(file));
   constexpr DWORD kSet = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE;
   ASSERT_TRUE(SetFileAttributesW(file.c_str(), kSet));
@@ -211,7 +148,7 @@ TEST_F(JobsTest, EncryptThenDecryptThroughTheButtonsRestoresTheFileAndKeepsItsRi
 
 TEST_F(JobsTest, WhileAJobsBoxIsOpenOnlyItsOwnButtonIsDisabled) {
   const std::wstring file = File(L"busy.bin");
-  ASSERT_TRUE(WritePattern(file, 5000));
+  ASSERT_TRUE(WritePatternFile(file, 5000));
   Inputs(L"1", L"1", file);
 
   app.Click(encryptButton);
@@ -252,7 +189,7 @@ TEST_F(JobsTest, AnEmptyPathGivesEachJobsFailureText) {
 
 TEST_F(JobsTest, AFileHeldOpenWithoutSharingFailsAndStaysAsItWas) {
   const std::wstring file = File(L"held.bin");
-  ASSERT_TRUE(WritePattern(file, 100000));
+  ASSERT_TRUE(WritePatternFile(file, 100000));
   HANDLE held = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   Inputs(L"9", L"1", file);
@@ -268,7 +205,7 @@ TEST_F(JobsTest, AFileHeldOpenWithoutSharingFailsAndStaysAsItWas) {
 TEST_F(JobsTest, EncryptAndDecryptOfOneFileAtOnceEndWithTheOriginal) {
   const std::wstring file = File(L"both.bin");
   constexpr uint64_t kSize = 48 << 20;
-  ASSERT_TRUE(WritePattern(file, kSize));
+  ASSERT_TRUE(WritePatternFile(file, kSize));
   Inputs(L"77", L"5", file);
 
   app.Click(encryptButton);
@@ -284,21 +221,12 @@ TEST_F(JobsTest, EncryptAndDecryptOfOneFileAtOnceEndWithTheOriginal) {
   EXPECT_EQ(e2e::NamesIn(folder), std::vector<std::wstring>{L"both.bin"});
 }
 
-// The size of the job's temporary file in the folder, if there is one.
-std::optional<uint64_t> TemporaryFileSize(const std::wstring& folder) {
-  WIN32_FIND_DATAW found{};
-  const HANDLE search = FindFirstFileW((folder + L"\\.tessafold-*.tmp").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return std::nullopt;
-  FindClose(search);
-  return (static_cast<uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
-}
-
 // Nobody should wait for an invisible process to finish a film: a close while
 // the new content is still being written stops the job and keeps the original.
 TEST_F(JobsTest, ClosingTheWindowWhileTheNewContentIsWrittenStopsTheJobAndKeepsTheOriginal) {
   const std::wstring file = File(L"long.bin");
   constexpr uint64_t kSize = 1536ull << 20;
-  ASSERT_TRUE(WritePattern(file, kSize));
+  ASSERT_TRUE(WritePatternFile(file, kSize));
   Inputs(L"3", L"1", file);
 
   app.Click(encryptButton);
@@ -317,7 +245,7 @@ TEST_F(JobsTest, ClosingTheWindowWhileTheNewContentIsWrittenStopsTheJobAndKeepsT
 // only, and a rename over it fails until it lets go.
 TEST_F(JobsTest, AReaderThatLetsGoSoonIsWaitedForAndOneThatStaysFailsTheJob) {
   const std::wstring file = File(L"scanned.bin");
-  ASSERT_TRUE(WritePattern(file, 1 << 20));
+  ASSERT_TRUE(WritePatternFile(file, 1 << 20));
   Inputs(L"4", L"1", file);
   const auto holdForReading = [&] {
     return CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -352,7 +280,7 @@ TEST_F(JobsTest, AFileWithAPathOfThreeHundredCharactersIsTransformed) {
   }
   const std::wstring file = deep + L"\\" + std::wstring(300 - deep.size() - 5, L'f') + L".bin";
   ASSERT_EQ(file.size(), 300u);
-  ASSERT_TRUE(WritePattern(L"\\\\?\\" + file, 1000));
+  ASSERT_TRUE(WritePatternFile(L"\\\\?\\" + file, 1000));
   Inputs(L"6", L"1", file);
   RunJob(encryptButton, kEncryptSuccess);
   EXPECT_TRUE(HoldsPattern(L"\\\\?\\" + file, 1000, 6));
@@ -362,7 +290,7 @@ class BrowseTest : public JobsTest {};
 
 TEST_F(BrowseTest, ChoosingAFileFillsThePathBoxAndTheDialogReopensOnIt) {
   const std::wstring file = File(L"选中的 文件.bin");
-  ASSERT_TRUE(WritePattern(file, 1000));
+  ASSERT_TRUE(WritePatternFile(file, 1000));
 
   HWND dialog = OpenDialog();
   ASSERT_NE(dialog, nullptr);
@@ -400,7 +328,9 @@ TEST_F(BrowseTest, TheDialogRefusesAFileThatDoesNotExist) {
 
   // The dialog complains in a box of its own and stays open.
   HWND complaint = nullptr;
-  ASSERT_TRUE(WaitUntil([&] { return (complaint = FindProgramWindow(app, IsOwnedBy, &dialog)) != nullptr; }));
+  ASSERT_TRUE(WaitUntil([&] {
+    return (complaint = e2e::FindProcessWindow(app.ProcessId(), [&](HWND w) { return GetWindow(w, GW_OWNER) == dialog; }));
+  }));
   PostMessageW(complaint, WM_CLOSE, 0, 0);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(complaint); }));
   EXPECT_TRUE(IsWindow(dialog));

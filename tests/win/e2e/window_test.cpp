@@ -6,6 +6,7 @@
 
 #include "app_under_test.h"
 #include "browser_stand_in.h"
+#include "common/file_test_support.h"
 #include "ui/main_window_ids.h"
 
 namespace {
@@ -59,7 +60,7 @@ std::string Describe(const RECT& r) {
          std::to_string(r.bottom);
 }
 
-class MainWindow : public testing::Test {
+class MainWindow : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(app_.Started()) << "no window titled Tessafoldv1.1 appeared"; }
 
@@ -204,13 +205,13 @@ TEST_F(MainWindow, TheCloseButtonEndsTheProgramWithExitCodeZero) {
 TEST(MainWindowStart, OpensTheWebPageOncePerStartBeforeShowingFromTheProgramsFolder) {
   e2e::BrowserStandIn browser;
   ASSERT_TRUE(browser.Installed());
-  const std::wstring elsewhere = e2e::MakeScratchFolder(L"start");
+  const tessafold::testing::ScratchFolder elsewhere;
   std::wstring programFolder = e2e::ProgramPath();
   programFolder.resize(programFolder.find_last_of(L'\\'));
 
   for (int start = 1; start <= 2; ++start) {
     SCOPED_TRACE("start " + std::to_string(start));
-    AppUnderTest app(elsewhere);
+    AppUnderTest app(elsewhere.Root().wstring());
     ASSERT_TRUE(app.Started());
     app.Close();
     EXPECT_EQ(app.WaitForExit(), 0u);

@@ -42,9 +42,16 @@ struct Moment {
   std::optional<uint64_t> fileSize;
 };
 
+// What the kill at a point must meet: a transform that has not replaced the
+// file yet; a transform in any phase or already ended (a point close to the
+// end, or one found by time, since runs vary in length); or nothing, for a
+// point that a sound transform never reaches, so the probe ends on its own.
+enum class Meets { Unreplaced, Anything, Nothing };
+
 struct KillPoint {
   const char* name;
   bool (*reached)(const Moment&);
+  Meets meets;
 };
 
 bool PastFraction(const Moment& m, ULONGLONG tenths) { return m.elapsedMs * 10 >= m.full.endedMs * tenths; }
@@ -53,30 +60,28 @@ bool PastFraction(const Moment& m, ULONGLONG tenths) { return m.elapsedMs * 10 >
 // the new content piece by piece, the final flush, the replacement, the end)
 // and over its time.
 constexpr KillPoint kKillPoints[] = {
-    {"while it starts and opens the file", [](const Moment& m) { return m.elapsedMs * 2 >= m.full.StartEndMs(); }},
-    {"with a quarter of the new content written", [](const Moment& m) { return m.temporarySize >= kSize / 4; }},
-    {"as its temporary file appears", [](const Moment& m) { return m.temporarySize.has_value(); }},
-    {"with half the new content written", [](const Moment& m) { return m.temporarySize >= kSize / 2; }},
-    {"with all the new content written", [](const Moment& m) { return m.temporarySize >= kSize; }},
-    {"as the file is replaced", [](const Moment& m) { return m.temporaryGone; }},
+    {"while it starts and opens the file", [](const Moment& m) { return m.elapsedMs * 2 >= m.full.StartEndMs(); },
+     Meets::Unreplaced},
+    {"with a quarter of the new content written", [](const Moment& m) { return m.temporarySize >= kSize / 4; },
+     Meets::Unreplaced},
+    {"as its temporary file appears", [](const Moment& m) { return m.temporarySize.has_value(); }, Meets::Unreplaced},
+    {"with half the new content written", [](const Moment& m) { return m.temporarySize >= kSize / 2; },
+     Meets::Unreplaced},
+    {"with all the new content written", [](const Moment& m) { return m.temporarySize >= kSize; }, Meets::Anything},
+    {"as the file is replaced", [](const Moment& m) { return m.temporaryGone; }, Meets::Anything},
     // Never, unless the file at the path is removed or rewritten in place.
-    {"as the file at the path changes its size", [](const Moment& m) { return m.fileSize != kSize; }},
-    {"three tenths of the way in", [](const Moment& m) { return PastFraction(m, 3); }},
-    {"half way", [](const Moment& m) { return PastFraction(m, 5); }},
-    {"seven tenths of the way in", [](const Moment& m) { return PastFraction(m, 7); }},
-    {"nine tenths of the way in", [](const Moment& m) { return PastFraction(m, 9); }},
+    {"as the file at the path changes its size", [](const Moment& m) { return m.fileSize != kSize; }, Meets::Nothing},
+    {"three tenths of the way in", [](const Moment& m) { return PastFraction(m, 3); }, Meets::Anything},
+    {"half way", [](const Moment& m) { return PastFraction(m, 5); }, Meets::Anything},
+    {"seven tenths of the way in", [](const Moment& m) { return PastFraction(m, 7); }, Meets::Anything},
+    {"nine tenths of the way in", [](const Moment& m) { return PastFraction(m, 9); }, Meets::Anything},
 };
 
 // Polls more finely than the window tests do: the moment between the last
 // write and the rename is short. False when the time ran out.
 template <typename Condition>
-bool PollUntil(Condition condition, ULONGLONG timeoutMs = 120000) {
-  const ULONGLONG end = GetTickCount64() + timeoutMs;
-  while (!condition()) {
-    if (GetTickCount64() >= end) return false;
-    Sleep(1);
-  }
-  return true;
+bool PollUntil(Condition condition) {
+  return e2e::WaitUntil(condition, 120000, 1);
 }
 
 std::wstring ProbeArguments(const std::wstring& file) { return Quoted(file) + L" " + std::to_wstring(kKey); }
@@ -144,6 +149,14 @@ TEST_F(HardKill, AProbeKilledAtAnyPointLeavesTheOriginalOrTheResult) {
     const uint8_t before = shift;
     const bool cutOff = probe.Kill();
     const int leftovers = ExpectWholeAfterKill(probe.Id());
+    if (point.meets == Meets::Unreplaced) {
+      EXPECT_TRUE(cutOff) << "the kill came after the end";
+      EXPECT_EQ(shift, before) << "the file was replaced before the kill";
+    }
+    if (point.meets == Meets::Nothing) {
+      EXPECT_FALSE(cutOff) << "the file at the path changed while the transform ran";
+      EXPECT_NE(shift, before) << "the uninterrupted transform did not replace the file";
+    }
     std::cout << "kill " << point.name << " (" << killedAtMs << " ms; uninterrupted: temporary file at "
               << full.temporaryAppearedMs << " ms, end at " << full.endedMs << " ms): "
               << (cutOff ? "cut off" : "had already ended") << ", file "
@@ -160,8 +173,9 @@ TEST_F(HardKill, TheProgramKilledWhileItsJobWritesLeavesTheOriginalOrTheResult) 
   // Half way through writing the new content, or at the first change of the
   // file itself, should the job write it in place.
   ASSERT_TRUE(PollUntil([&] {
-    return TemporaryFileSize(folder) >= kSize / 2 || FileSize(file) != kSize || app.FindDialog(L"信息：");
+    return TemporaryFileSize(folder) >= kSize / 2 || FileSize(file) != kSize || app.FindDialog(kOutcomeTitle);
   }));
+  EXPECT_EQ(app.FindDialog(kOutcomeTitle), nullptr) << "the job had ended before the kill";
   ASSERT_TRUE(TerminateProcess(app.Process(), 9));
   ASSERT_TRUE(app.WaitForExit().has_value());
   const int leftovers = ExpectWholeAfterKill(app.ProcessId());

@@ -7,26 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "app_under_test.h"
+
 namespace {
 
-constexpr int kBoxTextId = 0xFFFF;  // the static control holding a message box's text
-constexpr int kBoxIconId = 0x440;   // the icon of a message box
-constexpr DWORD kWaitMs = 30000;
+using e2e::AppUnderTest;
 
-std::wstring ProbePath() {
-  wchar_t self[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::wstring path = self;
-  return path.substr(0, path.find_last_of(L"\\/") + 1) + L"fatal_probe.exe";
-}
-
-std::wstring WindowText(HWND window) {
-  const int length = static_cast<int>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0));
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<size_t>(length));
-  return text;
-}
+constexpr int kBoxIconId = 0x440;  // the icon of a message box
 
 // Pixels of a window as it shows on the screen, top-down, 32 bits each.
 std::vector<uint32_t> Capture(HDC source, int left, int top, int width, int height) {
@@ -86,20 +73,6 @@ bool ShowsStopIcon(HWND box) {
   return stop == 0;
 }
 
-struct BoxSearch {
-  DWORD processId;
-  HWND box;
-};
-
-BOOL CALLBACK TakeErrorBox(HWND window, LPARAM parameter) {
-  auto* search = reinterpret_cast<BoxSearch*>(parameter);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner != search->processId || !IsWindowVisible(window) || WindowText(window) != L"错误") return TRUE;
-  search->box = window;
-  return FALSE;
-}
-
 BOOL CALLBACK CountButtons(HWND child, LPARAM parameter) {
   wchar_t className[32] = {};
   GetClassNameW(child, className, 32);
@@ -119,35 +92,19 @@ struct FatalRun {
 
 FatalRun RunProbe(const std::wstring& arguments) {
   FatalRun run;
-  std::wstring commandLine = L"\"" + ProbePath() + L"\" " + arguments;
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-    ADD_FAILURE() << "cannot start the probe, error " << GetLastError();
-    return run;
-  }
-  BoxSearch search{process.dwProcessId, nullptr};
-  for (DWORD waited = 0; !search.box && waited < kWaitMs; waited += 50) {
-    EnumWindows(TakeErrorBox, reinterpret_cast<LPARAM>(&search));
-    if (!search.box) Sleep(50);
-  }
-  if (search.box) {
+  const e2e::ChildProcess probe(e2e::ProgramPath(L"fatal_probe.exe"), arguments);
+  HWND box = nullptr;
+  e2e::WaitUntil([&] { return (box = probe.FindWindowTitled(L"错误")) != nullptr || !probe.Running(); });
+  if (box) {
     run.boxFound = true;
-    run.text = WindowText(GetDlgItem(search.box, kBoxTextId));
+    run.text = AppUnderTest::MessageBoxText(box);
     // The box may not have painted itself yet when it is first found.
-    for (DWORD waited = 0; !run.stopIcon && waited < 5000; waited += 100) {
-      run.stopIcon = ShowsStopIcon(search.box);
-      if (!run.stopIcon) Sleep(100);
-    }
-    EnumChildWindows(search.box, CountButtons, reinterpret_cast<LPARAM>(&run.buttons));
-    run.owned = GetWindow(search.box, GW_OWNER) != nullptr;
-    PostMessageW(search.box, WM_COMMAND, IDOK, 0);
+    run.stopIcon = e2e::WaitUntil([&] { return ShowsStopIcon(box); }, 5000, 100);
+    EnumChildWindows(box, CountButtons, reinterpret_cast<LPARAM>(&run.buttons));
+    run.owned = GetWindow(box, GW_OWNER) != nullptr;
+    AppUnderTest::AnswerMessageBox(box);
   }
-  if (WaitForSingleObject(process.hProcess, kWaitMs) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);
-  GetExitCodeProcess(process.hProcess, &run.exitCode);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  run.exitCode = probe.WaitForExit(e2e::kWaitMs).value_or(0);
   return run;
 }
 

@@ -3,34 +3,24 @@
 #include <windows.h>
 
 #include <atomic>
-#include <thread>
+#include <optional>
 
 #include "app/path_key.h"
 #include "app/win/wide_text.h"
 #include "cipher/file_turn.h"
+#include "common/deadline.h"
+#include "common/file_test_support.h"
 
 namespace tessafold {
 namespace {
 
 class PathKeyTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    wchar_t temp[MAX_PATH + 1] = {};
-    GetTempPathW(MAX_PATH + 1, temp);
-    folder = std::wstring(temp) + L"tessafold-path-key-" + std::to_wstring(GetCurrentProcessId());
-    CreateDirectoryW(folder.c_str(), nullptr);
-    file = folder + L"\\Mixed Case 文件.bin";
-    HANDLE created = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(created, INVALID_HANDLE_VALUE);
-    CloseHandle(created);
-  }
-  void TearDown() override {
-    DeleteFileW(file.c_str());
-    RemoveDirectoryW(folder.c_str());
-  }
+  void SetUp() override { testing::WriteBytes(file, {}); }
 
-  std::wstring folder;
-  std::wstring file;
+  testing::ScratchFolder scratch;
+  const std::wstring folder = scratch.Root().wstring();
+  const std::wstring file = folder + L"\\Mixed Case 文件.bin";
 };
 
 TEST_F(PathKeyTest, CaseAndRoundaboutSpellingsNameTheSameFile) {
@@ -57,19 +47,17 @@ TEST_F(PathKeyTest, TurnsOnTwoSpellingsOfOneFileWaitForEachOther) {
   std::wstring lower = file;
   CharLowerBuffW(lower.data(), static_cast<DWORD>(lower.size()));
   std::atomic<bool> secondEntered{false};
-  std::thread second;
-  {
-    const FileTurn first(Narrow(file));
-    second = std::thread([&] {
-      const FileTurn turn(Narrow(lower));
-      secondEntered = true;
-    });
-    // Either the second turn queues up behind the first or (wrongly) gets in.
-    while (WaitingTurns(Narrow(file)) != 1 && !secondEntered) std::this_thread::yield();
-    EXPECT_FALSE(secondEntered);
-  }
-  second.join();
-  EXPECT_TRUE(secondEntered);
+  std::optional<FileTurn> first(std::in_place, Narrow(file));
+  testing::TimedThread second([&, other = Narrow(lower)] {
+    const FileTurn turn(other);
+    secondEntered = true;
+  });
+  // Either the second turn queues up behind the first or (wrongly) gets in.
+  EXPECT_TRUE(testing::WaitUntil([&] { return WaitingTurns(Narrow(file)) == 1 || secondEntered; }, testing::kWaitMs, 1));
+  EXPECT_FALSE(secondEntered);
+
+  first.reset();
+  EXPECT_TRUE(second.JoinWithin()) << "the second turn never got in";
 }
 
 }  // namespace

@@ -5,6 +5,10 @@
 //                       message box is open on the user interface thread
 //   not-loaded          a worker reads a control of a window that is not loaded
 //   no-window           a worker reads the text of the timer, which has no window
+//   no-relay            the relay window cannot be created at start-up
+//   worker-throws       an exception escapes a worker
+//   ui-throws           an exception escapes a timer callback on the user
+//                       interface thread, once the loop runs
 //   yes-no              the process ends with ShowMessage's result for a Yes/No box
 //   icons               the process ends with what the window's icons are made of:
 //                       large width << 8 | small width, plus 1 << 16 (large) and
@@ -13,7 +17,9 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <new>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "app/fatal_error.h"
@@ -21,6 +27,7 @@
 #include "app/process_end.h"
 #include "app/services.h"
 #include "ui/main_window_ids.h"
+#include "ui/main_window_layout.h"
 
 using namespace tessafold;
 
@@ -36,9 +43,24 @@ void TouchControlsUnderTheBox(void*) {
   SetControlDisabled(kMainWindow, encryptButton, true);
 }
 
+void ThrowOnWorker(void*) { throw std::bad_alloc(); }
+
+void CALLBACK ThrowOnUiThread(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  const std::variant<int, std::string> value = 1;
+  std::get<std::string>(value);
+}
+
 void ReadUnloadedWindow(void*) { GetControlText(kMainWindow + 41, keyEdit); }
 
 void ReadTimerText(void*) { GetControlText(kMainWindow, formTimer); }
+
+// Refuses to create the relay window, as a desktop out of resources would.
+LRESULT CALLBACK RefuseRelayWindow(int code, WPARAM wParam, LPARAM lParam) {
+  const wchar_t* windowClass = code == HCBT_CREATEWND ? reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs->lpszClass : nullptr;
+  if (windowClass && !IS_INTRESOURCE(windowClass) && lstrcmpW(windowClass, L"TessafoldRelay") == 0) return 1;
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
 
 struct IconMake {
   int width = 0;
@@ -72,18 +94,18 @@ uint32_t WindowIconMake() {
                                small.partlyTransparent << 17);
 }
 
-}  // namespace
+std::wstring scenario;
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  int count = 0;
-  wchar_t** args = CommandLineToArgvW(GetCommandLineW(), &count);
-  const std::wstring scenario = count > 1 ? args[1] : L"";
-
+// The program's own entry routine with the scenario's step.
+int ProbeEntry() {
+  if (scenario == L"no-relay") SetWindowsHookExW(WH_CBT, RefuseRelayWindow, nullptr, GetCurrentThreadId());
   StartApplication();
   LoadWindow(kMainWindow);
   if (scenario == L"worker-fatal") StartWorker(RaiseFatal);
   if (scenario == L"not-loaded") StartWorker(ReadUnloadedWindow);
   if (scenario == L"no-window") StartWorker(ReadTimerText);
+  if (scenario == L"worker-throws") StartWorker(ThrowOnWorker);
+  if (scenario == L"ui-throws") SetTimer(nullptr, 0, 10, ThrowOnUiThread);
   if (scenario == L"access-during-box") {
     StartWorker(TouchControlsUnderTheBox);
     ShowMessage("探针");
@@ -91,5 +113,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   if (scenario == L"icons") EndProcess(WindowIconMake());
   if (scenario == L"yes-no") EndProcess(static_cast<uint32_t>(ShowMessage("继续？", MB_YESNO)));
   RunMessageLoop();
-  EndProcess(0);
+  return 0;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  int count = 0;
+  wchar_t** args = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (count > 1) scenario = args[1];
+  RunProgram(ProbeEntry, BuiltInWindowLayouts());
 }

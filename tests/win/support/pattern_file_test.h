@@ -5,7 +5,6 @@
 #include <string>
 #include <utility>
 
-#include "app_under_test.h"
 #include "pattern_file.h"
 #include "scratch_files.h"
 

@@ -1,5 +1,6 @@
 #pragma once
-// What a fault leaves in a test's folder, and clearing it away afterwards.
+// Scratch folders of the tests under Wine, which clear them away again (some
+// of their files are hundreds of MiB), and what a fault leaves in them.
 #include <windows.h>
 
 #include <cstdint>
@@ -7,7 +8,17 @@
 #include <string>
 #include <vector>
 
-#include "scratch_folder.h"
+#include "common/file_test_support.h"
+
+namespace e2e {
+
+using tessafold::testing::MakeScratchFolder;
+using tessafold::testing::RemoveScratchFolder;
+
+// The names in the folder, sorted.
+std::vector<std::wstring> NamesIn(const std::wstring& folder);
+
+}  // namespace e2e
 
 namespace faults {
 

@@ -15,4 +15,9 @@ bool WritePatternFile(const std::wstring& path, uint64_t size, uint8_t shift = 0
 // when it is missing, has another length, or mixes shifts.
 std::optional<uint8_t> PatternShift(const std::wstring& path, uint64_t size);
 
+// True when the file is exactly the pattern of `size` bytes raised by `shift`.
+inline bool HoldsPattern(const std::wstring& path, uint64_t size, uint8_t shift) {
+  return PatternShift(path, size) == shift;
+}
+
 }  // namespace faults

@@ -3,13 +3,18 @@
 #include <string>
 #include <string_view>
 
+#include "app/services.h"
 #include "app_under_test.h"
+#include "cipher/jobs.h"
 
 namespace faults {
 
-// The failure texts of the two jobs.
-inline constexpr wchar_t kEncryptFailure[] = L"加密失败，请查看文件是否被打开了";
-inline constexpr wchar_t kDecryptFailure[] = L"解密失败!";
+// The title and the texts of the jobs' outcome boxes.
+inline const std::wstring kOutcomeTitle = e2e::Widen(tessafold::kDefaultMessageTitle);
+inline const std::wstring kEncryptSuccess = e2e::Widen(tessafold::kEncryptSuccessText);
+inline const std::wstring kEncryptFailure = e2e::Widen(tessafold::kEncryptFailureText);
+inline const std::wstring kDecryptSuccess = e2e::Widen(tessafold::kDecryptSuccessText);
+inline const std::wstring kDecryptFailure = e2e::Widen(tessafold::kDecryptFailureText);
 
 // Types the job's inputs into the window's boxes; the path box takes the path
 // as the browse dialog would leave it.

@@ -14,7 +14,7 @@ void EnterJobInputs(const e2e::AppUnderTest& app, std::wstring_view key, std::ws
 std::wstring RunJobThroughTheWindow(const e2e::AppUnderTest& app, int button) {
   app.Click(button);
   // A large file on a slow disk may take a while.
-  HWND box = app.WaitForDialog(L"信息：", 120000);
+  HWND box = app.WaitForDialog(kOutcomeTitle, 120000);
   if (!box) return {};
   const std::wstring text = e2e::AppUnderTest::MessageBoxText(box);
   e2e::AppUnderTest::AnswerMessageBox(box);

@@ -8,37 +8,33 @@
 #include <string>
 #include <string_view>
 
-#include "scratch_folder.h"
+#include "app/win/wide_text.h"
+#include "child_process.h"
+#include "common/deadline.h"
 
 namespace e2e {
 
+using tessafold::Widen;
+using tessafold::testing::kWaitMs;
+using tessafold::testing::WaitUntil;
+
 inline constexpr wchar_t kMainWindowTitle[] = L"Tessafoldv1.1";
-inline constexpr DWORD kWaitMs = 20000;  // generous: Wine on a loaded machine is slow
-
-// tessafold.exe (or another program) in the folder of the running test program.
-std::wstring ProgramPath(std::wstring_view name = L"tessafold.exe");
-
-// Text of any window through wide WM_GETTEXT, which crosses processes.
-std::wstring WindowText(HWND window);
-std::wstring ClassName(HWND window);
-
-std::wstring Widen(std::string_view utf8);
 
 class AppUnderTest {
  public:
   // Starts the program in workingDirectory (the test's own when empty) and
-  // waits until its main window is visible. Started() tells whether it came up.
+  // waits until its main window or a fatal error box is visible. Started()
+  // tells whether the window came up.
   explicit AppUnderTest(std::wstring workingDirectory = {}, std::wstring program = ProgramPath(),
                         std::wstring_view arguments = {});
-  ~AppUnderTest();  // ends the process if it still runs
   AppUnderTest(const AppUnderTest&) = delete;
   AppUnderTest& operator=(const AppUnderTest&) = delete;
 
   bool Started() const { return window_ != nullptr; }
   HWND Window() const { return window_; }
-  DWORD ProcessId() const { return processInfo_.dwProcessId; }
+  DWORD ProcessId() const { return process_.Id(); }
   DWORD UiThreadId() const { return uiThreadId_; }
-  HANDLE Process() const { return processInfo_.hProcess; }
+  HANDLE Process() const { return process_.Handle(); }
 
   // The child window of the main window with this control id, or null.
   HWND Control(int controlId) const;
@@ -68,23 +64,12 @@ class AppUnderTest {
   // Closes the main window as the title bar's close button does.
   void Close() const;
   // The exit code once the process has ended within the time, else nothing.
-  std::optional<DWORD> WaitForExit(DWORD timeoutMs = kWaitMs) const;
+  std::optional<DWORD> WaitForExit(DWORD timeoutMs = kWaitMs) const { return process_.WaitForExit(timeoutMs); }
 
  private:
-  PROCESS_INFORMATION processInfo_{};
+  ChildProcess process_;  // ended when the object goes, if it still runs
   HWND window_ = nullptr;
   DWORD uiThreadId_ = 0;
 };
-
-// Polls until the condition holds or the time is up; true when it held.
-template <typename Condition>
-bool WaitUntil(Condition condition, DWORD timeoutMs = kWaitMs) {
-  const ULONGLONG end = GetTickCount64() + timeoutMs;
-  for (;;) {
-    if (condition()) return true;
-    if (GetTickCount64() >= end) return false;
-    Sleep(20);
-  }
-}
 
 }  // namespace e2e

@@ -1,6 +1,21 @@
 #include "scratch_files.h"
 
 #include <algorithm>
+#include <filesystem>
+
+namespace e2e {
+
+std::vector<std::wstring> NamesIn(const std::wstring& folder) {
+  std::vector<std::wstring> names;
+  std::error_code ignored;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, ignored)) {
+    names.push_back(entry.path().filename().wstring());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+}  // namespace e2e
 
 namespace faults {
 
