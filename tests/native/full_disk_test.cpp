@@ -8,7 +8,6 @@
 #include <cstring>
 #include <filesystem>
 
-#include "app/piece_pump.h"
 #include "cipher/jobs.h"
 #include "cipher/transform_file.h"
 #include "common/file_test_support.h"
@@ -45,9 +44,9 @@ class FullDisk : public ::testing::Test {
 };
 
 // More than half the space: the new content cannot sit beside the old. Its
-// first piece fits, so the rewrite fails half-way through.
+// first pieces fit, so the rewrite fails half-way through.
 TEST_F(FullDisk, ARewriteThatDoesNotFitLeavesTheOriginalAndNoTemporaryFile) {
-  const Bytes content = testing::SampleBytes(kRewritePieceBytes + (3 << 20));
+  const Bytes content = testing::SampleBytes(7 << 20);
   const auto file = disk / "big.bin";
   testing::WriteBytes(file, content);
   ASSERT_EQ(std::filesystem::file_size(file), content.size());
@@ -59,7 +58,7 @@ TEST_F(FullDisk, ARewriteThatDoesNotFitLeavesTheOriginalAndNoTemporaryFile) {
 
 TEST_F(FullDisk, AJobThatDoesNotFitReportsItsFailure) {
   const auto file = disk / "big.bin";
-  testing::WriteBytes(file, testing::SampleBytes(kRewritePieceBytes + (3 << 20)));
+  testing::WriteBytes(file, testing::SampleBytes(7 << 20));
   fake::Services& services = fake::Services::Instance();
   services.Reset();
   services.SetText(kMainWindow, keyEdit, kPropertyEditText, "1");
@@ -67,7 +66,8 @@ TEST_F(FullDisk, AJobThatDoesNotFitReportsItsFailure) {
   services.SetText(kMainWindow, pathEdit, kPropertyEditText, file.string());
   RunEncryptJob();
   RunDecryptJob();
-  EXPECT_EQ(services.Messages(), (std::vector<std::string>{"加密失败，请查看文件是否被打开了", "解密失败!"}));
+  EXPECT_EQ(services.Messages(),
+            (std::vector<std::string>{std::string(kEncryptFailureText), std::string(kDecryptFailureText)}));
 }
 
 }  // namespace

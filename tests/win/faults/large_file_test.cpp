@@ -96,9 +96,9 @@ TEST(LargeFile, AFilePast2GiBEncryptsAndDecryptsThroughTheWindowInConstantMemory
   EnterJobInputs(app, L"200", L"3", file);
   const uint64_t idle = PeakMemory(app.Process());
 
-  EXPECT_EQ(RunJobThroughTheWindow(app, tessafold::encryptButton), L"加密成功，请牢记密码!(PS:加密后建议不要再次加密了。)");
+  EXPECT_EQ(RunJobThroughTheWindow(app, tessafold::encryptButton), kEncryptSuccess);
   EXPECT_TRUE(HoldsMarks(file, 200 * 3 % 256));
-  EXPECT_EQ(RunJobThroughTheWindow(app, tessafold::decryptButton), L"解密成功!");
+  EXPECT_EQ(RunJobThroughTheWindow(app, tessafold::decryptButton), kDecryptSuccess);
   EXPECT_TRUE(HoldsMarks(file, 0));
   EXPECT_EQ(NamesIn(folder), std::vector<std::wstring>{L"电影.mkv"});
 
