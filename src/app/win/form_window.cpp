@@ -1,6 +1,7 @@
 #include "app/win/form_window.h"
 
 #include "app/win/app_frame.h"
+#include "app/win/guarded_window_proc.h"
 
 namespace tessafold {
 
@@ -92,7 +93,7 @@ const wchar_t* FormWindowClass() {
   static const bool registered = [] {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = FormProc;
+    windowClass.lpfnWndProc = Guarded<FormProc>;
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "app/win/guarded_window_proc.h"
+
 namespace tessafold {
 
 namespace {
@@ -62,7 +64,7 @@ const wchar_t* LabelWindowClass() {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = LabelProc;
+    windowClass.lpfnWndProc = Guarded<LabelProc>;
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.lpszClassName = kLabelClass;

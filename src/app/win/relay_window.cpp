@@ -1,6 +1,7 @@
 #include "app/win/relay_window.h"
 
 #include "app/win/app_frame.h"
+#include "app/win/guarded_window_proc.h"
 #include "app/win/taskbar_progress.h"
 
 namespace tessafold {
@@ -41,7 +42,7 @@ LRESULT CALLBACK RelayProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 HWND CreateRelayWindow() {
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = RelayProc;
+  windowClass.lpfnWndProc = Guarded<RelayProc>;
   windowClass.hInstance = GetModuleHandleW(nullptr);
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   windowClass.lpszClassName = kRelayClass;

@@ -7,8 +7,8 @@
 //   no-window           a worker reads the text of the timer, which has no window
 //   no-relay            the relay window cannot be created at start-up
 //   worker-throws       an exception escapes a worker
-//   ui-throws           an exception escapes a timer callback on the user
-//                       interface thread, once the loop runs
+//   ui-throws           an exception escapes work that a worker hands to the
+//                       user interface thread, once the loop runs
 //   yes-no              the process ends with ShowMessage's result for a Yes/No box
 //   icons               the process ends with what the window's icons are made of:
 //                       large width << 8 | small width, plus 1 << 16 (large) and
@@ -26,6 +26,7 @@
 #include "app/frame.h"
 #include "app/process_end.h"
 #include "app/services.h"
+#include "app/win/relay_window.h"
 #include "ui/main_window_ids.h"
 #include "ui/main_window_layout.h"
 
@@ -45,10 +46,12 @@ void TouchControlsUnderTheBox(void*) {
 
 void ThrowOnWorker(void*) { throw std::bad_alloc(); }
 
-void CALLBACK ThrowOnUiThread(HWND, UINT, UINT_PTR timer, DWORD) {
-  KillTimer(nullptr, timer);
-  const std::variant<int, std::string> value = 1;
-  std::get<std::string>(value);
+// The work runs in the frame's own window procedure on the user interface thread.
+void ThrowOnUiThread(void*) {
+  RunOnUiThread([] {
+    const std::variant<int, std::string> value = 1;
+    std::get<std::string>(value);
+  });
 }
 
 void ReadUnloadedWindow(void*) { GetControlText(kMainWindow + 41, keyEdit); }
@@ -105,7 +108,7 @@ int ProbeEntry() {
   if (scenario == L"not-loaded") StartWorker(ReadUnloadedWindow);
   if (scenario == L"no-window") StartWorker(ReadTimerText);
   if (scenario == L"worker-throws") StartWorker(ThrowOnWorker);
-  if (scenario == L"ui-throws") SetTimer(nullptr, 0, 10, ThrowOnUiThread);
+  if (scenario == L"ui-throws") StartWorker(ThrowOnUiThread);
   if (scenario == L"access-during-box") {
     StartWorker(TouchControlsUnderTheBox);
     ShowMessage("探针");
