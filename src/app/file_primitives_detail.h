@@ -25,10 +25,10 @@ inline constexpr size_t kIoPieceBytes = size_t{8} << 20;
 // `request(data, count)` returns the bytes it moved, 0 at the end of the
 // data, or a negative value on failure. The result is the bytes moved, or -1.
 template <typename Byte, typename Request>
-int64_t MoveInPieces(Byte* data, size_t total, Request&& request) {
+int64_t MoveInPieces(Byte* data, size_t total, Request&& request, size_t largest = kIoPieceBytes) {
   size_t done = 0;
   while (done < total) {
-    const int64_t moved = request(data + done, std::min(total - done, kIoPieceBytes));
+    const int64_t moved = request(data + done, std::min(total - done, largest));
     if (moved < 0) return -1;
     if (moved == 0) break;
     done += static_cast<size_t>(moved);
@@ -47,9 +47,9 @@ bool WriteAllInPieces(const ByteBuffer& buffer, Request&& request) {
 // A request (as for MoveInPieces) turned into one that moves all of `count`
 // bytes or fails.
 template <typename Request>
-auto Whole(Request request) {
-  return [request](auto* data, size_t count) mutable {
-    return MoveInPieces(data, count, request) == static_cast<int64_t>(count);
+auto Whole(Request request, size_t largest = kIoPieceBytes) {
+  return [request, largest](auto* data, size_t count) mutable {
+    return MoveInPieces(data, count, request, largest) == static_cast<int64_t>(count);
   };
 }
 

@@ -172,7 +172,7 @@ bool RewriteFile(const std::string& path, const PieceChange& change) {
   TemporaryFile temp(folder);
   if (!temp.Valid() || !TakeOverAccess(temp.File().Get(), info)) return false;
   const int out = temp.File().Get();
-  const PieceStreams streams{Whole(ReadRequestOn(original.Get())), Whole(WriteRequestOn(out)),
+  const PieceStreams streams{Whole(ReadRequestOn(original.Get())), Whole(WriteRequestOn(out), kWriteRequestBytes),
                              [out] { return ::fdatasync(out) == 0; }};
   if (!PumpPieces(info.st_size, {buffer.Data(), 2 * kRewritePieceBytes}, streams, change)) return false;
   if (::fsync(out) != 0 || !temp.File().Close()) return false;

@@ -294,7 +294,7 @@ bool RewriteFile(const std::string& path, const PieceChange& change) {
   if (!temp.Valid()) return false;
   rights.GiveOwnershipTo(temp.File().Get());
   const HANDLE out = temp.File().Get();
-  const PieceStreams streams{Whole(ReadRequestOn(original.handle.Get())), Whole(WriteRequestOn(out)),
+  const PieceStreams streams{Whole(ReadRequestOn(original.handle.Get())), Whole(WriteRequestOn(out), kWriteRequestBytes),
                              [out] { return FlushFileBuffers(out) != 0; }};
   if (!PumpPieces(original.Size(), {buffer.Data(), 2 * kRewritePieceBytes}, streams, change)) return false;
   if (!SetFileTime(out, &original.info.ftCreationTime, nullptr, nullptr)) return false;
