@@ -16,10 +16,10 @@ inline constexpr size_t kRewritePieceBytes = size_t{1} << 20;
 
 // The largest single write of a rewrite. Linux, and so Wine, builds the page
 // cache of a large write from large blocks of memory, which it may first have
-// to free up: on a 2300 MiB file under Wine, 1 MiB writes took 2.5 to 7.7 s
-// (median 4.9), 128 KiB writes 1.5 to 4.2 s (median 1.65), 64 KiB writes 1.5
-// to 2.2 s (median 1.8; on 256 MiB they cost a tenth more than 128 KiB).
-inline constexpr size_t kWriteRequestBytes = size_t{128} << 10;
+// to free up. On a 2300 MiB file under Wine, 1 MiB writes took 2.5 to 7.7 s
+// (median 4.9), 64 KiB writes, as a copy makes them, 1.5 to 2.2 s; 128 KiB
+// writes were as fast at the median but a 4200 MiB file took twice as long.
+inline constexpr size_t kWriteRequestBytes = size_t{64} << 10;
 
 // How much new content may wait in memory before it is pushed to the disk
 // beside the rest of the work. Every push is a flush of the disk's own cache
