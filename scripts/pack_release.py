@@ -41,8 +41,8 @@ def add(archive, name, data):
 def main(dist, version, template_path, *builds):
     dist = pathlib.Path(dist)
     template = pathlib.Path(template_path).read_text(encoding="utf-8")
-    for spec in builds:
-        build, exe = spec.split("=", 1)
+    for pairing in builds:
+        build, exe = pairing.split("=", 1)
         folder = f"tessafold-{version}-{build}"
         files = {f"{folder}/README.txt": note(template, version, build),
                  f"{folder}/tessafold.exe": pathlib.Path(exe).read_bytes()}

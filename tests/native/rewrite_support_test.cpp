@@ -35,6 +35,7 @@ class ProgressSums : public ::testing::Test {
 };
 
 TEST_F(ProgressSums, RunningJobsAddUpAndTheDisplayClearsWhenTheLastEnds) {
+  { JobProgress neverReported; }
   {
     JobProgress first;
     first.Update(10, 100);
@@ -46,22 +47,17 @@ TEST_F(ProgressSums, RunningJobsAddUpAndTheDisplayClearsWhenTheLastEnds) {
     first.Update(100, 100);
   }
   using Shown = std::vector<std::pair<int64_t, int64_t>>;
-  EXPECT_EQ(shown, (Shown{{10, 100}, {15, 150}, {45, 150}, {40, 100}, {100, 100}, {0, 0}}));
+  EXPECT_EQ(shown, (Shown{{0, 0}, {10, 100}, {15, 150}, {45, 150}, {40, 100}, {100, 100}, {0, 0}}));
 }
 
-TEST_F(ProgressSums, AJobThatNeverReportedStillClearsTheDisplay) {
-  { JobProgress empty; }
-  EXPECT_EQ(shown, (std::vector<std::pair<int64_t, int64_t>>{{0, 0}}));
-}
-
-TEST(BriefRetry, ARenameRefusedTwiceSucceedsOnTheThirdAttempt) {
+// A rename refused twice succeeds on the third attempt; a lasting failure
+// ends after the budget, one that is not passing at once.
+TEST(BriefRetry, RetriesOnlyWhatMayPassAndOnlyWithinItsBudget) {
   int attempts = 0;
   EXPECT_TRUE(RetryBriefly([&] { return ++attempts < 3 ? Attempt::TryAgain : Attempt::Done; }));
   EXPECT_EQ(attempts, 3);
-}
 
-TEST(BriefRetry, AFailureThatIsNotPassingEndsAtOnceAndALastingOneEndsAfterTheBudget) {
-  int attempts = 0;
+  attempts = 0;
   EXPECT_FALSE(RetryBriefly([&] { return ++attempts, Attempt::Failed; }));
   EXPECT_EQ(attempts, 1);
 

@@ -89,6 +89,10 @@ std::wstring FullPath(const std::wstring& path) {
   return ExtendedLengthPath(full);
 }
 
+// The form of a caller's path that every file call here takes; empty for a
+// path that is not usable.
+std::wstring ApiPath(const std::string& path) { return IsUsablePath(path) ? FullPath(Widen(path)) : std::wstring(); }
+
 // The folder of a full path, with its trailing separator.
 std::wstring FolderOf(const std::wstring& path) { return path.substr(0, path.find_last_of(L"\\/") + 1); }
 
@@ -241,7 +245,7 @@ Attempt RenameOnce(const std::wstring& from, const std::wstring& to) {
 
 ByteBuffer ReadWholeFile(const std::string& path, ReadOutcome* outcome) {
   Report(outcome, ReadOutcome::NoFile);
-  const std::wstring wide = IsUsablePath(path) ? FullPath(Widen(path)) : std::wstring();
+  const std::wstring wide = ApiPath(path);
   if (wide.empty()) return {};
   FileHandle file(CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -259,12 +263,12 @@ ByteBuffer ReadWholeFile(const std::string& path, ReadOutcome* outcome) {
 }
 
 bool DeleteFileAt(const std::string& path) {
-  const std::wstring wide = IsUsablePath(path) ? FullPath(Widen(path)) : std::wstring();
+  const std::wstring wide = ApiPath(path);
   return !wide.empty() && DeleteFileW(wide.c_str()) != 0;
 }
 
 bool WriteWholeFile(const std::string& path, const ByteBuffer& buffer) {
-  const std::wstring wide = IsUsablePath(path) ? FullPath(Widen(path)) : std::wstring();
+  const std::wstring wide = ApiPath(path);
   if (wide.empty() || IsReadOnly(wide)) return false;
   FileHandle file(CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid()) return false;
@@ -274,8 +278,7 @@ bool WriteWholeFile(const std::string& path, const ByteBuffer& buffer) {
 }
 
 bool RewriteFile(const std::string& path, const PieceChange& change) {
-  if (!IsUsablePath(path)) return false;
-  const std::wstring target = FullPath(Widen(path));
+  const std::wstring target = ApiPath(path);
   if (target.empty()) return false;
   // Taken before the hold: a failed allocation is fatal, and the clean-up
   // would wait for this hold for ever.

@@ -6,11 +6,13 @@
 #include <psapi.h>
 
 #include <cwchar>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "app_under_test.h"
+#include "common/file_test_support.h"
 #include "scratch_files.h"
 #include "ui/main_window_ids.h"
 #include "window_job.h"
@@ -19,7 +21,9 @@ namespace {
 
 using namespace faults;
 
-constexpr uint8_t kMark[16] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+using tessafold::testing::Bytes;
+
+const Bytes kMark{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
 
 // Past 2 GiB, by a piece and a bit; TESSAFOLD_LARGE_FILE_MIB asks for another
 // size, to try files of any size through the window.
@@ -41,41 +45,23 @@ std::vector<uint64_t> Marks() {
   return marks;
 }
 
-bool Access(const std::wstring& path, uint64_t at, void* data, DWORD count, bool write) {
-  const HANDLE file = CreateFileW(path.c_str(), write ? GENERIC_WRITE : GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  LARGE_INTEGER offset{};
-  offset.QuadPart = static_cast<LONGLONG>(at);
-  DWORD moved = 0;
-  const bool ok = SetFilePointerEx(file, offset, nullptr, FILE_BEGIN) &&
-                  (write ? WriteFile(file, data, count, &moved, nullptr) : ReadFile(file, data, count, &moved, nullptr)) &&
-                  moved == count;
-  CloseHandle(file);
-  return ok;
-}
-
 // A sparse file of zero bytes with the marks written around 2^31, 2^32 and at the end.
 bool MakeMarkedFile(const std::wstring& path) {
-  const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  LARGE_INTEGER end{};
-  end.QuadPart = static_cast<LONGLONG>(kSize);
-  const bool sized = SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file);
-  CloseHandle(file);
-  bool marked = sized;
-  for (uint64_t at : Marks()) marked = marked && Access(path, at, const_cast<uint8_t*>(kMark), sizeof kMark, true);
-  return marked;
+  tessafold::testing::WriteBytes(path, {});
+  std::error_code error;
+  std::filesystem::resize_file(path, kSize, error);
+  for (uint64_t at : Marks()) tessafold::testing::WriteBytesAt(path, static_cast<int64_t>(at), kMark);
+  return !error;
 }
 
 // The marks and the zero bytes before them, each raised by `shift`.
 bool HoldsMarks(const std::wstring& path, uint8_t shift) {
+  const Bytes zeros(4, 0);
   for (uint64_t at : Marks()) {
-    uint8_t seen[20];
-    if (!Access(path, at - 4, seen, sizeof seen, false)) return false;
-    for (int i = 0; i < 20; ++i) {
-      if (seen[i] != static_cast<uint8_t>((i < 4 ? 0 : kMark[i - 4]) + shift)) return false;
-    }
+    Bytes expected = tessafold::testing::Shifted(zeros, shift);
+    const Bytes mark = tessafold::testing::Shifted(kMark, shift);
+    expected.insert(expected.end(), mark.begin(), mark.end());
+    if (tessafold::testing::ReadBytesAt(path, static_cast<int64_t>(at) - 4, expected.size()) != expected) return false;
   }
   return FileSize(path) == std::optional<uint64_t>(kSize);
 }
