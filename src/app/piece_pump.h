@@ -21,10 +21,13 @@ inline constexpr size_t kRewritePieceBytes = size_t{1} << 20;
 // writes were as fast at the median but a 4200 MiB file took twice as long.
 inline constexpr size_t kWriteRequestBytes = size_t{64} << 10;
 
-// How much new content may wait in memory before it is pushed to the disk
-// beside the rest of the work. Every push is a flush of the disk's own cache
-// too, so they must not come too often: a flushed copy does only one.
-inline constexpr int64_t kFlushEveryBytes = int64_t{64} << 20;
+// How much new content asks for the next push to the disk beside the rest of
+// the work. A push is asked for only once the last one is done, so on a slow
+// disk each push carries more and their number follows the disk's pace. Small
+// pushes keep the disk busy from the start and leave the final flush next to
+// nothing: under Wine on 256 MiB, 4 MiB took 0.99 to 1.00 times a flushed
+// copy, 64 MiB 1.36 to 1.39; from 2300 MiB up the two measured the same.
+inline constexpr int64_t kFlushEveryBytes = int64_t{4} << 20;
 
 // The open original and its replacement, as a rewrite uses them.
 struct PieceStreams {
