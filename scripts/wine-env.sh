@@ -122,7 +122,7 @@ wine_start_display() {
   (
     flock 8
     pid=$(cat "$state/xvfb.pid" 2>/dev/null || true)
-    if [ -n "$pid" ] && [ -s "$state/display" ] && tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -q '^Xvfb '; then
+    if [ -n "$pid" ] && [ -s "$state/display" ] && tr '\0' ' ' 2>/dev/null <"/proc/$pid/cmdline" | grep -q '^Xvfb '; then
       exit 0
     fi
     rm -f "$state/display"
