@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "app/byte_buffer.h"
@@ -121,6 +122,47 @@ inline Bytes Shifted(Bytes bytes, int shift) {
   for (uint8_t& b : bytes) b = static_cast<uint8_t>(b + shift);
   return bytes;
 }
+
+// A sparse file of `size` zero bytes with `mark` written across 2^31 and 2^32
+// where the file reaches past them, and at its very end: sizes and offsets
+// must wrap nowhere. False when the file system cannot hold it.
+class MarkedFile {
+ public:
+  MarkedFile(std::filesystem::path path, int64_t size, Bytes mark)
+      : path_(std::move(path)), size_(size), mark_(std::move(mark)) {
+    const int64_t half = static_cast<int64_t>(mark_.size() / 2), end = size_ - static_cast<int64_t>(mark_.size());
+    for (int64_t boundary : {int64_t{1} << 31, int64_t{1} << 32}) {
+      if (boundary + half <= end) offsets_.push_back(boundary - half);
+    }
+    offsets_.push_back(end);
+  }
+
+  bool Make() const {
+    WriteBytes(path_, {});
+    std::error_code error;
+    std::filesystem::resize_file(path_, static_cast<uint64_t>(size_), error);
+    for (int64_t offset : offsets_) WriteBytesAt(path_, offset, mark_);
+    return !error;
+  }
+
+  // Each mark, and the zero bytes just before it, raised by `shift`, in a
+  // file of the same size.
+  bool Holds(uint8_t shift) const {
+    Bytes expected = Shifted(Bytes(4, 0), shift);
+    const Bytes mark = Shifted(mark_, shift);
+    expected.insert(expected.end(), mark.begin(), mark.end());
+    std::error_code error;
+    if (std::filesystem::file_size(path_, error) != static_cast<uint64_t>(size_)) return false;
+    return std::all_of(offsets_.begin(), offsets_.end(),
+                       [&](int64_t offset) { return ReadBytesAt(path_, offset - 4, expected.size()) == expected; });
+  }
+
+ private:
+  std::filesystem::path path_;
+  int64_t size_;
+  Bytes mark_;
+  std::vector<int64_t> offsets_;
+};
 
 // No write permission: the read-only attribute on Windows, no write bit here.
 inline void MakeReadOnly(const std::filesystem::path& path) {

@@ -9,7 +9,6 @@
 #include <filesystem>
 
 #include "cipher/jobs.h"
-#include "cipher/transform_file.h"
 #include "common/file_test_support.h"
 #include "fakes/fake_services.h"
 #include "ui/main_window_ids.h"
@@ -44,30 +43,25 @@ class FullDisk : public ::testing::Test {
 };
 
 // More than half the space: the new content cannot sit beside the old. Its
-// first pieces fit, so the rewrite fails half-way through.
-TEST_F(FullDisk, ARewriteThatDoesNotFitLeavesTheOriginalAndNoTemporaryFile) {
+// first pieces fit, so each job fails half-way through, says so, and leaves
+// the original and no temporary file.
+TEST_F(FullDisk, AJobThatDoesNotFitReportsItsFailureAndLeavesTheOriginalAndNoTemporaryFile) {
   const Bytes content = testing::SampleBytes(7 << 20);
   const auto file = disk / "big.bin";
   testing::WriteBytes(file, content);
   ASSERT_EQ(std::filesystem::file_size(file), content.size());
-
-  EXPECT_FALSE(TransformFile(file.string(), 1, 1, ShiftDirection::Add));
-  EXPECT_TRUE(testing::ReadBytes(file) == content);
-  EXPECT_EQ(NamesOnDisk(), std::vector<std::string>{"big.bin"});
-}
-
-TEST_F(FullDisk, AJobThatDoesNotFitReportsItsFailure) {
-  const auto file = disk / "big.bin";
-  testing::WriteBytes(file, testing::SampleBytes(7 << 20));
   fake::Services& services = fake::Services::Instance();
   services.Reset();
   services.SetText(kMainWindow, keyEdit, kPropertyEditText, "1");
   services.SetText(kMainWindow, repeatEdit, kPropertyEditText, "1");
   services.SetText(kMainWindow, pathEdit, kPropertyEditText, file.string());
+
   RunEncryptJob();
   RunDecryptJob();
   EXPECT_EQ(services.Messages(),
             (std::vector<std::string>{std::string(kEncryptFailureText), std::string(kDecryptFailureText)}));
+  EXPECT_TRUE(testing::ReadBytes(file) == content);
+  EXPECT_EQ(NamesOnDisk(), std::vector<std::string>{"big.bin"});
 }
 
 }  // namespace

@@ -53,18 +53,4 @@ TEST_F(BadInputThroughTheWindow, AFileDeletedAfterItWasChosenFailsAndNothingIsCr
   EXPECT_TRUE(NamesIn(folder).empty());
 }
 
-// A replacement would leave the plain content under the other name while
-// the user believes the file is encrypted.
-TEST_F(BadInputThroughTheWindow, AFileWithASecondNameFailsAndBothNamesStayAsTheyWere) {
-  const std::wstring other = folder + L"\\另一个名字.bin";
-  ASSERT_TRUE(CreateHardLinkW(other.c_str(), file.c_str(), nullptr));
-
-  EXPECT_EQ(RunJobThroughTheWindow(app, encryptButton), kEncryptFailure);
-  EXPECT_EQ(RunJobThroughTheWindow(app, decryptButton), kDecryptFailure);
-
-  EXPECT_EQ(PatternShift(file, kSize), std::optional<uint8_t>(0));
-  EXPECT_EQ(PatternShift(other, kSize), std::optional<uint8_t>(0));
-  EXPECT_EQ(NamesIn(folder).size(), 2u);
-}
-
 }  // namespace
