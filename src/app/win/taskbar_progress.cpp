@@ -1,6 +1,5 @@
 #include "app/win/taskbar_progress.h"
 
-
 #include <atomic>
 #include <new>
 
