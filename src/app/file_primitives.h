@@ -43,16 +43,22 @@ struct RewriteProgress {
 // Changes one piece of the file's bytes in place; pieces come in file order.
 using PieceChange = std::function<void(std::span<uint8_t> piece, RewriteProgress progress)>;
 
+// What is the same for every path to one file: its volume and file index on
+// Windows, its device and inode elsewhere. Empty when no file is there.
+std::string FileIdentity(const std::string& path);
+
 // Replaces an existing file by its bytes run through `change`, piece by piece
 // in a buffer of fixed size, so a file of any size takes the same memory. The
 // path holds either the old or the new bytes at every moment: the new bytes go
-// to a temporary file in the same folder that carries the original's access
-// rights, and once flushed it is renamed over the original, which keeps its
-// creation time and attributes. Nobody may write to the original meanwhile.
+// to a temporary file beside the real file (a symbolic link stays a link and
+// its target changes) that carries the original's access rights, owner and
+// group, and once flushed it is renamed over the original, which keeps its
+// creation time, attributes and named streams. Rewrites of one file, by any
+// of its spellings, take turns. Nobody may write to the original meanwhile.
 // False, with the original untouched and no temporary file left, when the file
 // is missing, read-only, held open by another program, has other names (hard
-// links), any step fails, or the process began to end before the new content
-// was complete.
+// links), may not be replaced by this user, changed meanwhile, any step
+// fails, or the process began to end before the new content was complete.
 bool RewriteFile(const std::string& path, const PieceChange& change);
 
 }  // namespace tessafold

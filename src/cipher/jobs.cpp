@@ -2,7 +2,6 @@
 
 #include "app/services.h"
 #include "app/text_to_int.h"
-#include "cipher/file_turn.h"
 #include "cipher/transform_file.h"
 #include "ui/main_window_ids.h"
 
@@ -24,7 +23,6 @@ bool TransformChosenFile(ShiftDirection direction) {
   const int32_t key = TextToInt(GetControlText(kMainWindow, keyEdit));
   const int32_t repeat = TextToInt(GetControlText(kMainWindow, repeatEdit));
   const std::string path = GetControlText(kMainWindow, pathEdit);
-  const FileTurn turn(path);
   return TransformFile(path, key, repeat, direction);
 }
 

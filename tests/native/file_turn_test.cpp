@@ -5,8 +5,8 @@
 #include <thread>
 #include <vector>
 
-#include "app/path_key.h"
-#include "cipher/file_turn.h"
+#include "app/file_primitives.h"
+#include "app/file_turn.h"
 #include "common/deadline.h"
 #include "common/file_test_support.h"
 
@@ -21,15 +21,24 @@ bool AwaitWaiting(const std::string& path, int count, const std::atomic<int>& en
   return testing::WaitUntil([&] { return WaitingTurns(path) == count || entered != 0; }, testing::kWaitMs, 1);
 }
 
-TEST(PathKeyTest, SpellingsOfOneFileGiveOneKeyAndOtherFilesOthers) {
+TEST(FileIdentityTest, EveryPathToOneFileGivesOneIdentityAndOtherFilesOthers) {
   testing::ScratchFolder folder;
   const auto file = folder.Path("same.bin");
   testing::WriteBytes(file, {1});
-  const std::string roundabout = (file.parent_path() / ".." / file.parent_path().filename() / "same.bin").string();
+  testing::WriteBytes(folder.Path("other.bin"), {1});
+  std::filesystem::create_directory(folder.Path("real"));
+  std::filesystem::create_directory_symlink(folder.Root(), folder.Path("real") / "alias");
+  std::filesystem::create_symlink("same.bin", folder.Path("link.bin"));
+  const std::string identity = FileIdentity(file.string());
+  ASSERT_FALSE(identity.empty());
 
-  EXPECT_EQ(PathKey(file.string()), PathKey(roundabout));
-  EXPECT_NE(PathKey(file.string()), PathKey(folder.Path("other.bin").string()));
-  EXPECT_EQ(PathKey(""), "");
+  const std::string roundabout = (file.parent_path() / ".." / file.parent_path().filename() / "same.bin").string();
+  for (const auto& other : {roundabout, folder.Path("link.bin").string(), (folder.Path("real") / "alias" / "same.bin").string()}) {
+    EXPECT_EQ(FileIdentity(other), identity) << other;
+  }
+  EXPECT_NE(FileIdentity(folder.Path("other.bin").string()), identity);
+  EXPECT_EQ(FileIdentity(folder.Path("missing.bin").string()), "");
+  EXPECT_EQ(FileIdentity(""), "");
 }
 
 TEST(FileTurnTest, ASecondTurnOnTheSameFileWaitsUntilTheFirstIsOver) {
@@ -37,17 +46,17 @@ TEST(FileTurnTest, ASecondTurnOnTheSameFileWaitsUntilTheFirstIsOver) {
   const auto file = folder.Path("shared.bin");
   testing::WriteBytes(file, {1});
   std::atomic<int> secondEntered{0};
-  std::optional<FileTurn> first(std::in_place, file.string());
+  std::optional<FileTurn> first(std::in_place, FileIdentity(file.string()));
   TimedThread second([&, other = (file.parent_path() / "." / "shared.bin").string()] {
-    const FileTurn turn(other);
+    const FileTurn turn(FileIdentity(other));
     secondEntered = 1;
   });
-  EXPECT_TRUE(AwaitWaiting(file.string(), 1, secondEntered));
+  EXPECT_TRUE(AwaitWaiting(FileIdentity(file.string()), 1, secondEntered));
   EXPECT_EQ(secondEntered, 0);
 
   first.reset();
   EXPECT_TRUE(second.JoinWithin()) << "the second turn never got in";
-  EXPECT_EQ(WaitingTurns(file.string()), 0);
+  EXPECT_EQ(WaitingTurns(FileIdentity(file.string())), 0);
 }
 
 TEST(FileTurnTest, ThreeTurnsOnOneFileRunOneAtATime) {

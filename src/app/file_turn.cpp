@@ -1,10 +1,8 @@
-#include "cipher/file_turn.h"
+#include "app/file_turn.h"
 
 #include <condition_variable>
 #include <map>
 #include <mutex>
-
-#include "app/path_key.h"
 
 namespace tessafold {
 
@@ -21,7 +19,7 @@ std::map<std::string, FileState> files;  // only files that are taken or waited 
 
 }  // namespace
 
-FileTurn::FileTurn(const std::string& path) : key_(PathKey(path)) {
+FileTurn::FileTurn(const std::string& key) : key_(key) {
   std::unique_lock lock(turnMutex);
   FileState& state = files[key_];
   ++state.waiting;
@@ -38,9 +36,9 @@ FileTurn::~FileTurn() {
   turnReleased.notify_all();
 }
 
-int WaitingTurns(const std::string& path) {
+int WaitingTurns(const std::string& key) {
   std::lock_guard lock(turnMutex);
-  const auto found = files.find(PathKey(path));
+  const auto found = files.find(key);
   return found == files.end() ? 0 : found->second.waiting;
 }
 

@@ -1,0 +1,60 @@
+#pragma once
+// Owners for the Windows handles the program holds: each closes its handle
+// when it goes, so no path out of a function can leak one.
+#include <windows.h>
+
+#include <utility>
+
+namespace tessafold {
+
+// A handle that Traits::Close releases and that equals Traits::Invalid() when
+// it holds none.
+template <typename Traits>
+class OwnedHandle {
+ public:
+  explicit OwnedHandle(HANDLE handle = Traits::Invalid()) : handle_(handle) {}
+  ~OwnedHandle() { Release(); }
+  OwnedHandle(OwnedHandle&& other) noexcept : handle_(std::exchange(other.handle_, Traits::Invalid())) {}
+  OwnedHandle& operator=(OwnedHandle&& other) noexcept {
+    if (this != &other) Reset(std::exchange(other.handle_, Traits::Invalid()));
+    return *this;
+  }
+  OwnedHandle(const OwnedHandle&) = delete;
+  OwnedHandle& operator=(const OwnedHandle&) = delete;
+
+  HANDLE Get() const { return handle_; }
+  bool Valid() const { return handle_ != Traits::Invalid(); }
+  void Reset(HANDLE handle = Traits::Invalid()) {
+    Release();
+    handle_ = handle;
+  }
+  // False when the close reports an error: for a file, written data may be lost.
+  bool Release() {
+    if (!Valid()) return true;
+    return Traits::Close(std::exchange(handle_, Traits::Invalid())) != 0;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+// CreateFileW's and FindFirstFileW's handles are INVALID_HANDLE_VALUE when
+// they hold none, the others null.
+struct FileTraits {
+  static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+  static BOOL Close(HANDLE handle) { return CloseHandle(handle); }
+};
+struct FindTraits {
+  static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+  static BOOL Close(HANDLE handle) { return FindClose(handle); }
+};
+struct KernelTraits {
+  static HANDLE Invalid() { return nullptr; }
+  static BOOL Close(HANDLE handle) { return CloseHandle(handle); }
+};
+
+using FileHandle = OwnedHandle<FileTraits>;
+using FindHandle = OwnedHandle<FindTraits>;
+using KernelHandle = OwnedHandle<KernelTraits>;
+
+}  // namespace tessafold
