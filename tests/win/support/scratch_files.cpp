@@ -40,9 +40,9 @@ void ForEachEntry(const std::wstring& folder, const wchar_t* pattern, Visit visi
 
 bool IsTemporaryFileOf(const std::wstring& name, DWORD processId) {
   const std::wstring stem = kTemporaryStem + std::to_wstring(processId) + L"-";
-  const std::wstring_view suffix = L".tmp";
-  return name.size() > stem.size() + suffix.size() && name.starts_with(stem) && name.ends_with(suffix) &&
-         name.find_first_not_of(L"0123456789", stem.size()) == name.size() - suffix.size();
+  const size_t serialEnd = name.find_first_not_of(L"0123456789", stem.size());
+  return name.starts_with(stem) && name.ends_with(L".tmp") && serialEnd > stem.size() && serialEnd != name.npos &&
+         name[serialEnd] == L'.';
 }
 
 std::optional<uint64_t> TemporaryFileSize(const std::wstring& folder) {

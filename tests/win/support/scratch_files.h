@@ -26,7 +26,7 @@ using e2e::NamesIn;
 using e2e::RemoveScratchFolder;
 
 // True for the name of a temporary file of the transform in process
-// `processId` (".tessafold-<pid>-<n>.tmp").
+// `processId` (".tessafold-<pid>-<n>.<host>.<original>.tmp").
 bool IsTemporaryFileOf(const std::wstring& name, DWORD processId);
 
 // The size of a transform's temporary file in the folder, if there is one.

@@ -37,7 +37,9 @@ TEST_F(FileIdentityTest, CaseAndRoundaboutSpellingsNameTheSameFile) {
   const std::string identity = FileIdentity(Narrow(file));
   ASSERT_FALSE(identity.empty());
   for (const std::wstring& other : {upper, roundabout, extended}) EXPECT_EQ(FileIdentity(Narrow(other)), identity);
-  if (shortLength > 0 && shortLength < MAX_PATH) EXPECT_EQ(FileIdentity(Narrow(shortName)), identity) << Narrow(shortName);
+  if (shortLength > 0 && shortLength < MAX_PATH) {
+    EXPECT_EQ(FileIdentity(Narrow(shortName)), identity) << Narrow(shortName);
+  }
   testing::WriteBytes(folder + L"\\other.bin", {});
   EXPECT_NE(FileIdentity(Narrow(folder + L"\\other.bin")), identity);
   EXPECT_EQ(FileIdentity(Narrow(folder + L"\\missing.bin")), "");

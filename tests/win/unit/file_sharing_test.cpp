@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "app/file_primitives.h"
+#include "app/temporary_name.h"
 #include "app/win/wide_text.h"
 #include "cipher/transform_file.h"
 #include "common/file_test_support.h"
@@ -148,27 +149,40 @@ DWORD EndedProcessId() {
   return child.dwProcessId;
 }
 
-// A kill before the rename leaves a temporary file; the next replacement in
-// that folder clears it away, but never one of a live process or a user's file.
-TEST_F(HeldFile, AReplacementClearsAwayTheTemporaryFilesOfEndedProcesses) {
+std::string ThisMachine() {
+  wchar_t name[MAX_COMPUTERNAME_LENGTH + 1];
+  DWORD length = MAX_COMPUTERNAME_LENGTH + 1;
+  return GetComputerNameW(name, &length) ? Narrow(std::wstring_view(name, length)) : std::string();
+}
+
+// A kill before the rename leaves a temporary file; the next replacement of
+// that file clears it away, but never one of a live process, of another
+// machine, of another file (whose original may be gone: it may be the only
+// copy) or a user's file.
+TEST_F(HeldFile, AReplacementClearsAwayOnlyTheLeftoversOfThisFileOfEndedProcessesHere) {
   const DWORD ended = EndedProcessId();
   ASSERT_NE(ended, 0u);
-  const std::string orphan = ".tessafold-" + std::to_string(ended) + "-0.tmp";
-  const std::string live = ".tessafold-" + std::to_string(GetCurrentProcessId()) + "-77.tmp";
-  const std::string alike = ".tessafold-" + std::to_string(ended) + "-x.tmp";
-  for (const std::string& name : {orphan, live, alike}) testing::WriteBytes(testing::Child(folder, name), {1, 2, 3});
+  const std::string here = ThisMachine();
+  ASSERT_FALSE(here.empty());
+  const std::string orphan = TemporaryName("held.bin", here, ended, 0);
+  const std::string kept[] = {TemporaryName("held.bin", here, GetCurrentProcessId(), 77),
+                              TemporaryName("held.bin", here + "X", ended, 1),
+                              TemporaryName("gone.bin", here, ended, 2), ".tessafold-" + std::to_string(ended) + "-x.tmp"};
+  testing::WriteBytes(testing::Child(folder, orphan), {1, 2, 3});
+  for (const std::string& name : kept) testing::WriteBytes(testing::Child(folder, name), {1, 2, 3});
 
   ASSERT_TRUE(TransformFile(path, 9, 1, ShiftDirection::Add));
-  std::vector<std::string> kept{live, alike, "held.bin"};
-  std::sort(kept.begin(), kept.end());
-  EXPECT_EQ(testing::NamesIn(folder), kept);
+  std::vector<std::string> left(std::begin(kept), std::end(kept));
+  left.push_back("held.bin");
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(testing::NamesIn(folder), left);
   EXPECT_TRUE(testing::ReadBytes(testing::Child(folder, "held.bin")) == testing::Shifted(content, 9));
 }
 
 TEST_F(HeldFile, ATemporaryFileStillBeingWrittenStays) {
   const DWORD ended = EndedProcessId();
   ASSERT_NE(ended, 0u);
-  const auto busy = testing::Child(folder, ".tessafold-" + std::to_string(ended) + "-1.tmp");
+  const auto busy = testing::Child(folder, TemporaryName("held.bin", ThisMachine(), ended, 1));
   testing::WriteBytes(busy, {1});
   const HANDLE writer = CreateFileW(busy.wstring().c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(writer, INVALID_HANDLE_VALUE);
