@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -189,6 +190,42 @@ TEST_F(FileContract, RewriteFileRefusesAMissingReadOnlyHardLinkedOrNonFileTarget
   EXPECT_TRUE(ReadBytes(PathOf("other-name.bin")) == (Bytes{4, 5}));
   EXPECT_EQ(NamesIn(folder), (Names{"directory", "linked.bin", "other-name.bin", "read-only.bin"}));
   EXPECT_TRUE(std::filesystem::is_empty(PathOf("directory")));
+}
+
+// The file behind a link changes and the link stays a link: replacing the
+// link's own name would leave the readable original on the disk.
+TEST_F(FileContract, ARewriteThroughALinkChangesTheFileBehindItAndKeepsTheLinks) {
+  Make("real.bin", {10, 20});
+  std::error_code error;
+  std::filesystem::create_symlink("real.bin", PathOf("link.bin"), error);
+  std::filesystem::create_directory_symlink(testing::Root(folder), PathOf("alias"), error);
+  if (!std::filesystem::is_symlink(PathOf("link.bin")) || !std::filesystem::is_symlink(PathOf("alias"))) {
+    GTEST_SKIP() << "no symbolic links can be made here (Wine only pretends to)";
+  }
+  EXPECT_TRUE(TransformFile(Utf8(PathOf("link.bin")), 5, 1, ShiftDirection::Add));
+  EXPECT_TRUE(TransformFile(Utf8(PathOf("alias") / "link.bin"), 5, 1, ShiftDirection::Add));
+  EXPECT_TRUE(std::filesystem::is_symlink(PathOf("link.bin")));
+  EXPECT_TRUE(ReadBytes(PathOf("real.bin")) == (Bytes{20, 30}));
+  EXPECT_EQ(NamesIn(folder), (Names{"alias", "link.bin", "real.bin"}));
+}
+
+// Windows keeps other writers out while the file is read; elsewhere a write
+// meanwhile makes the rewrite give up. Either way the write is never lost.
+TEST_F(FileContract, AWriteByAnotherProgramDuringARewriteIsNeverLost) {
+  const Bytes content = SampleBytes(3 * kRewritePieceBytes, 4);
+  const std::string path = Make("busy.bin", content);
+  bool otherWrote = false;
+  const bool rewritten = RewriteFile(path, [&](std::span<uint8_t> piece, RewriteProgress at) {
+    for (uint8_t& byte : piece) byte = static_cast<uint8_t>(byte + 1);
+    if (at.done != static_cast<int64_t>(kRewritePieceBytes)) return;
+    std::fstream other(PathOf("busy.bin"), std::ios::in | std::ios::out | std::ios::binary);
+    otherWrote = other.is_open() && other.write("new", 3) && other.flush();
+  });
+  Bytes expected = otherWrote ? content : Shifted(content, 1);
+  if (otherWrote) std::copy_n("new", 3, expected.begin());
+  EXPECT_EQ(rewritten, !otherWrote);
+  EXPECT_TRUE(ReadBytes(PathOf("busy.bin")) == expected);
+  EXPECT_EQ(NamesIn(folder), (Names{"busy.bin"}));
 }
 
 TEST_F(FileContract, RewriteFileFindsARelativePathInTheCurrentFolder) {

@@ -1,6 +1,7 @@
 // What the POSIX stand-ins do beyond the shared contract: permissions,
 // links and special files.
 #include <gtest/gtest.h>
+#include <grp.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -46,13 +47,40 @@ TEST_F(PosixFiles, TheReplacedFileKeepsItsPermissionBitsAndOwner) {
   EXPECT_TRUE(testing::ReadBytes(folder.Path("shared.bin")) == (Bytes{5, 6, 7}));
 }
 
-TEST_F(PosixFiles, ATransformThroughALinkChangesTheFileAndKeepsTheLink) {
-  Make("real.bin", {10, 20});
-  std::filesystem::create_symlink("real.bin", folder.Path("link.bin"));
-  EXPECT_TRUE(TransformFile(folder.Path("link.bin").string(), 5, 1, ShiftDirection::Add));
-  EXPECT_TRUE(S_ISLNK(ModeOf("link.bin")));
-  EXPECT_TRUE(testing::ReadBytes(folder.Path("real.bin")) == (Bytes{15, 25}));
-  EXPECT_EQ(testing::NamesIn(folder), (std::vector<std::string>{"link.bin", "real.bin"}));
+// A user who is not root may not give a file away but may give it a group
+// they belong to, and may not replace a file in a folder they may not write.
+// Run as such a user in a child process (root can do everything).
+TEST_F(PosixFiles, AnotherUserKeepsTheGroupAndIsRefusedWhereTheFolderForbidsReplacing) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root to act as another user";
+  constexpr uid_t kOther = 65534;
+  constexpr gid_t kShared = 4242;
+  ASSERT_EQ(chmod(folder.Root().c_str(), 0777), 0);
+  const std::string shared = Make("shared.bin", {1, 2});
+  ASSERT_EQ(chown(shared.c_str(), 0, kShared), 0);
+  ASSERT_EQ(chmod(shared.c_str(), 0660), 0);
+  std::filesystem::create_directory(folder.Path("locked"));
+  const std::string locked = Make("locked/file.bin", {3, 4});
+  ASSERT_EQ(chmod(locked.c_str(), 0666), 0);
+  ASSERT_EQ(chmod(folder.Path("locked").c_str(), 0555), 0);
+
+  EXPECT_EXIT(
+      {
+        const gid_t groups[] = {kShared};
+        if (setgroups(1, groups) != 0 || setgid(kOther) != 0 || setuid(kOther) != 0) std::exit(2);
+        const bool sharedDone = TransformFile(shared, 1, 1, ShiftDirection::Add);
+        const bool lockedDone = TransformFile(locked, 1, 1, ShiftDirection::Add);
+        std::exit(sharedDone && !lockedDone ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
+  struct stat info {};
+  ASSERT_EQ(stat(shared.c_str(), &info), 0);
+  EXPECT_EQ(info.st_uid, kOther);
+  EXPECT_EQ(info.st_gid, kShared);
+  EXPECT_EQ(info.st_mode & 07777, 0660u);
+  EXPECT_TRUE(testing::ReadBytes(folder.Path("shared.bin")) == (Bytes{2, 3}));
+  EXPECT_TRUE(testing::ReadBytes(folder.Path("locked/file.bin")) == (Bytes{3, 4}));
+  chmod(folder.Path("locked").c_str(), 0755);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path("locked")), {}), 1);
 }
 
 TEST_F(PosixFiles, ANamedPipeIsNoFileAndDoesNotBlock) {
