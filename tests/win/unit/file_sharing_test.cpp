@@ -135,6 +135,23 @@ TEST_F(HeldFile, TheReplacedFileKeepsItsCreationTime) {
   EXPECT_EQ(CompareFileTime(&kept, &made), 0);
 }
 
+// The mark Windows puts on a downloaded file makes it warn before a program
+// runs; it must survive an encryption and a decryption.
+TEST_F(HeldFile, TheReplacedFileKeepsItsNamedStreams) {
+  const std::wstring mark = Widen(path) + L":Zone.Identifier";
+  const Bytes zone{'[', 'Z', 'o', 'n', 'e', 'T', 'r', 'a', 'n', 's', 'f', 'e', 'r', ']', '\r', '\n', 'Z', 'o', 'n', 'e',
+                   'I', 'd', '=', '3'};
+  testing::WriteBytes(mark, zone);
+  WIN32_FIND_STREAM_DATA stream;
+  const HANDLE streams = FindFirstStreamW(Widen(path).c_str(), FindStreamInfoStandard, &stream, 0);
+  if (streams == INVALID_HANDLE_VALUE) GTEST_SKIP() << "this file system keeps no named streams (Wine keeps none)";
+  FindClose(streams);
+  ASSERT_TRUE(TransformFile(path, 3, 1, ShiftDirection::Add));
+  ASSERT_TRUE(TransformFile(path, 3, 1, ShiftDirection::Subtract));
+  EXPECT_TRUE(testing::ReadBytes(mark) == zone);
+  EXPECT_TRUE(testing::ReadBytes(testing::Child(folder, "held.bin")) == content);
+}
+
 // The id of a process that has ended: a child started and waited for.
 DWORD EndedProcessId() {
   STARTUPINFOW startup{sizeof startup};
