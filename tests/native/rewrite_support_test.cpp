@@ -1,7 +1,7 @@
 // The portable parts of a rewrite: the progress sums shown on the taskbar,
 // the brief retry of a refused rename, the path form without the
 // 260-character limit, the pump's failures, and no replacement once the
-// process is ending.
+// process is ending nor one that a stalled drive keeps from ending.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -154,6 +154,27 @@ TEST(PiecePump, AFailedReadOrFlushFailsTheRewriteAndNothingOfAFailedPieceIsWritt
 
   PumpedFile flushFails({.failFlush = true});
   EXPECT_FALSE(flushFails.Pump(96));
+}
+
+// The blocked call is cut short, the pump fails (so the caller removes its
+// temporary file) and the end comes. (In a child process: it cannot be undone.)
+TEST(PiecePumpDeathTest, TheEndCutsShortAStalledReadOrFlushAndTheRewriteFails) {
+  for (const Breaks breaks : {Breaks{.stallReadOf = 1}, Breaks{.stallFlush = true}}) {
+    EXPECT_EXIT(
+        {
+          PumpedFile file(breaks);
+          bool pumped = true;
+          testing::TimedThread job([&] {
+            const ShutdownHold hold;
+            pumped = file.Pump(96);
+          });
+          testing::WaitUntil([&] { return file.stalled.load(); }, 5000, 1);
+          testing::TimedThread end([] { WaitForShutdownHolds(); });
+          const bool ended = end.JoinWithin(5000) && job.JoinWithin(5000);
+          std::exit(ended && !pumped ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+  }
 }
 
 }  // namespace
