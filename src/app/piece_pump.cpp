@@ -6,6 +6,7 @@
 #include <system_error>
 #include <thread>
 
+#include "app/blocking_call.h"
 #include "app/shutdown_hold.h"
 
 namespace tessafold {
@@ -27,7 +28,11 @@ class Pump {
       if (reader.joinable()) reader.join();
       return false;
     }
-    bool ok = WriteAll(change);
+    bool ok;
+    {
+      const CutShortOnEnd cut(*this);
+      ok = WriteAll(change);
+    }
     Stop();
     reader.join();
     flusher.join();
@@ -35,6 +40,26 @@ class Pump {
   }
 
  private:
+  // While it lives, the end of the process wakes the pump's waits and cuts
+  // short the read, write or flush the calling thread is in, so that a drive
+  // that stops answering cannot hold the end up; the rewrite then fails.
+  class CutShortOnEnd {
+   public:
+    explicit CutShortOnEnd(Pump& pump) : cancel_([this, &pump] {
+      pump.Wake();
+      thread_.Cancel();
+    }) {}
+
+   private:
+    const BlockingCallCanceller thread_;
+    const ShutdownCancel cancel_;
+  };
+
+  void Wake() {
+    std::lock_guard lock(mutex_);
+    changed_.notify_all();
+  }
+
   int64_t Pieces() const { return (total_ + pieceBytes_ - 1) / pieceBytes_; }
   std::span<uint8_t> Half(int64_t piece) const {
     const int64_t count = std::min(total_ - piece * pieceBytes_, pieceBytes_);
@@ -42,6 +67,7 @@ class Pump {
   }
 
   void ReadAll() {
+    const CutShortOnEnd cut(*this);
     for (int64_t piece = 0; piece < Pieces(); ++piece) {
       {
         std::unique_lock lock(mutex_);
@@ -63,7 +89,7 @@ class Pump {
     for (int64_t piece = 0; piece < Pieces(); ++piece) {
       {
         std::unique_lock lock(mutex_);
-        changed_.wait(lock, [&] { return readFailed_ || filled_ > piece; });
+        changed_.wait(lock, [&] { return readFailed_ || filled_ > piece || ShutdownBegun(); });
         if (filled_ <= piece || ShutdownBegun()) return false;
       }
       const std::span<uint8_t> half = Half(piece);
@@ -82,6 +108,7 @@ class Pump {
   }
 
   void FlushWhileWriting() {
+    const CutShortOnEnd cut(*this);
     for (;;) {
       {
         std::unique_lock lock(mutex_);

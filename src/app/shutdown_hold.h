@@ -1,12 +1,12 @@
 #pragma once
+#include <functional>
 
 namespace tessafold {
 
 // Held while a file is being replaced: the orderly end of the process waits
 // until no hold is left, so closing the window never cuts a replacement off
 // half-way. Once the end has begun no hold can be taken any more, and work
-// that can still be given up asks ShutdownBegun() and stops early. Take it
-// only around work that cannot raise a fatal error.
+// that can still be given up asks ShutdownBegun() and stops early.
 class ShutdownHold {
  public:
   ShutdownHold();
@@ -21,11 +21,36 @@ class ShutdownHold {
   bool held_;
 };
 
+// While it lives, the end of the process runs `action` as it begins and again
+// every little while until the holds are gone: work under a hold that can sit
+// in a blocking call (a stalled drive) registers how to cut that call short.
+// The action must not block or throw. Once the destructor returns, the action
+// is not running and never runs again.
+class ShutdownCancel {
+ public:
+  explicit ShutdownCancel(std::function<void()> action);
+  ~ShutdownCancel();
+  ShutdownCancel(const ShutdownCancel&) = delete;
+  ShutdownCancel& operator=(const ShutdownCancel&) = delete;
+
+ private:
+  friend void WaitForShutdownHolds();
+  std::function<void()> action_;
+  ShutdownCancel* next_ = nullptr;
+  ShutdownCancel* previous_ = nullptr;
+};
+
 // True from the moment the clean-up starts waiting for the holds.
 bool ShutdownBegun();
 
-// Refuses every new hold, then blocks until every hold has been released.
-// Called by the clean-up.
+// Refuses every new hold, cuts short the blocking calls registered through
+// ShutdownCancel, then blocks until every hold has been released (after a
+// fatal error: at most a few seconds). Called by the clean-up.
 void WaitForShutdownHolds();
+
+// For the fatal end, on the thread that raised it: that thread never unwinds,
+// so its holds are released here, and the clean-up waits for the other
+// threads' holds only briefly, since they may wait for the dying thread.
+void AbandonShutdownHoldsForFatalEnd();
 
 }  // namespace tessafold

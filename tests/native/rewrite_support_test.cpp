@@ -1,8 +1,11 @@
 // The portable parts of a rewrite: the progress sums shown on the taskbar,
 // the brief retry of a refused rename, the path form without the
-// 260-character limit, and no replacement once the process is ending.
+// 260-character limit, the pump's failures, and no replacement once the
+// process is ending nor one that a stalled drive keeps from ending.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <atomic>
 #include <mutex>
 #include <utility>
 #include <vector>
@@ -10,8 +13,10 @@
 #include "app/brief_retry.h"
 #include "app/extended_path.h"
 #include "app/job_progress.h"
+#include "app/piece_pump.h"
 #include "app/shutdown_hold.h"
 #include "cipher/transform_file.h"
+#include "common/deadline.h"
 #include "common/file_test_support.h"
 
 namespace tessafold {
@@ -100,6 +105,76 @@ TEST(ShutdownHoldDeathTest, NoReplacementStartsOnceTheCleanUpHasBegun) {
         std::exit(!transformed && kept ? 0 : 1);
       },
       ::testing::ExitedWithCode(0), "");
+}
+
+// A file of 64 KiB pieces behind fake streams; a case breaks one call. A
+// stalled call reads a pipe nobody writes to, as a drive that stops answering.
+struct Breaks {
+  int failReadOf = -1, stallReadOf = -1;
+  bool failFlush = false, stallFlush = false;
+};
+
+struct PumpedFile : Breaks {
+  static constexpr size_t kPiece = size_t{64} << 10;
+  explicit PumpedFile(Breaks breaks) : Breaks(breaks) {}
+  testing::Bytes content, written;
+  std::atomic<int> reads = 0, flushes = 0;
+  std::atomic<bool> stalled = false;
+
+  bool Stall() {
+    int ends[2];
+    uint8_t byte;
+    return ::pipe(ends) == 0 && (stalled = true) && ::read(ends[0], &byte, 1) == 1;
+  }
+  bool Pump(size_t pieces) {
+    content = testing::SampleBytes(pieces * kPiece);
+    testing::Bytes buffer(2 * kPiece);
+    const PieceStreams streams{
+        [&](uint8_t* data, size_t count) {
+          const int piece = reads++;
+          if (piece == stallReadOf) return Stall();
+          std::copy_n(content.begin() + piece * kPiece, count, data);
+          return piece != failReadOf;
+        },
+        [&](const uint8_t* data, size_t count) {
+          // The disk takes no more until it has been asked to flush, so the flush falls amid the writing.
+          if (written.size() >= kFlushEveryBytes) testing::WaitUntil([&] { return flushes > 0; }, 5000, 1);
+          written.insert(written.end(), data, data + count);
+          return true;
+        },
+        [&] { return ++flushes, stallFlush ? Stall() : !failFlush; }};
+    return PumpPieces(static_cast<int64_t>(content.size()), buffer, streams, [](std::span<uint8_t>, RewriteProgress) {});
+  }
+};
+
+TEST(PiecePump, AFailedReadOrFlushFailsTheRewriteAndNothingOfAFailedPieceIsWritten) {
+  PumpedFile lastReadFails({.failReadOf = 2});
+  EXPECT_FALSE(lastReadFails.Pump(3));
+  EXPECT_EQ(lastReadFails.written, testing::Bytes(lastReadFails.content.begin(), lastReadFails.content.begin() + 2 * PumpedFile::kPiece));
+
+  PumpedFile flushFails({.failFlush = true});
+  EXPECT_FALSE(flushFails.Pump(96));
+}
+
+// The blocked call is cut short, the pump fails (so the caller removes its
+// temporary file) and the end comes. (In a child process: it cannot be undone.)
+TEST(PiecePumpDeathTest, TheEndCutsShortAStalledReadOrFlushAndTheRewriteFails) {
+  for (const Breaks breaks : {Breaks{.stallReadOf = 1}, Breaks{.stallFlush = true}}) {
+    EXPECT_EXIT(
+        {
+          PumpedFile file(breaks);
+          bool pumped = true;
+          testing::TimedThread job([&] {
+            const ShutdownHold hold;
+            pumped = file.Pump(96);
+          });
+          testing::WaitUntil([&] { return file.stalled.load(); }, 5000, 1);
+          testing::TimedThread end([] { WaitForShutdownHolds(); });
+          const bool ended = end.JoinWithin(5000) && job.JoinWithin(5000);
+          std::exit(ended && !pumped ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+  }
 }
 
 }  // namespace

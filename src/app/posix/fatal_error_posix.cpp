@@ -2,6 +2,7 @@
 
 #include "app/fatal_error.h"
 #include "app/process_end.h"
+#include "app/shutdown_hold.h"
 
 namespace tessafold {
 
@@ -9,6 +10,8 @@ namespace tessafold {
 void FatalRuntimeError(int32_t code, std::string_view message) {
   const std::string text = FatalErrorText(code, message);
   std::fprintf(stderr, "%s\n%s", std::string(kFatalErrorTitle).c_str(), text.c_str());
+  // This thread never unwinds: the clean-up must not wait for what it holds.
+  AbandonShutdownHoldsForFatalEnd();
   EndProcess(kFatalExitCode);
 }
 

@@ -57,7 +57,8 @@ TEST(FrameProbe, AWorkerReadsWritesAndDisablesControlsWhileABoxIsOpenOnTheUiThre
   EXPECT_EQ(app.WaitForExit(), 0u);
 }
 
-// Uncaught exceptions have no message of their own.
+// Uncaught exceptions have no message of their own. The end must not wait
+// for a hold that the failing thread took: it is never released.
 TEST(FrameProbe, AFailedStartAMissingWindowOrAnUncaughtExceptionIsFatal) {
   const struct {
     const wchar_t* scenario;
@@ -66,6 +67,7 @@ TEST(FrameProbe, AFailedStartAMissingWindowOrAnUncaughtExceptionIsFatal) {
                {L"no-window", L"指定窗口尚未载入"},
                {L"no-relay", L"载入启动窗口失败"},
                {L"worker-throws", L""},
+               {L"hold-throws", L""},
                {L"ui-throws", L""}};
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::Message() << "scenario " << c.scenario);

@@ -7,6 +7,8 @@
 //   no-window           a worker reads the text of the timer, which has no window
 //   no-relay            the relay window cannot be created at start-up
 //   worker-throws       an exception escapes a worker
+//   hold-throws         the same while the worker holds off the end, as a
+//                       replacement does
 //   ui-throws           an exception escapes work that a worker hands to the
 //                       user interface thread, once the loop runs
 //   yes-no              the process ends with ShowMessage's result for a Yes/No box
@@ -26,6 +28,7 @@
 #include "app/frame.h"
 #include "app/process_end.h"
 #include "app/services.h"
+#include "app/shutdown_hold.h"
 #include "app/win/relay_window.h"
 #include "ui/main_window_ids.h"
 #include "ui/main_window_layout.h"
@@ -45,6 +48,12 @@ void TouchControlsUnderTheBox(void*) {
 }
 
 void ThrowOnWorker(void*) { throw std::bad_alloc(); }
+
+// Nothing unwinds on the way to the fatal end, so the hold stays taken.
+void ThrowUnderAHold(void*) {
+  const ShutdownHold hold;
+  throw std::bad_alloc();
+}
 
 // The work runs in the frame's own window procedure on the user interface thread.
 void ThrowOnUiThread(void*) {
@@ -108,6 +117,7 @@ int ProbeEntry() {
   if (scenario == L"not-loaded") StartWorker(ReadUnloadedWindow);
   if (scenario == L"no-window") StartWorker(ReadTimerText);
   if (scenario == L"worker-throws") StartWorker(ThrowOnWorker);
+  if (scenario == L"hold-throws") StartWorker(ThrowUnderAHold);
   if (scenario == L"ui-throws") StartWorker(ThrowOnUiThread);
   if (scenario == L"access-during-box") {
     StartWorker(TouchControlsUnderTheBox);
