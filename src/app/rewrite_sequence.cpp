@@ -87,8 +87,8 @@ bool ReplaceOpenOriginal(RewriteSteps& steps, const OriginalFile& original, std:
 
 bool RunRewrite(RewriteSteps& steps, const std::string& path, const PieceChange& change, size_t pieceBytes) {
   if (!IsUsablePath(path)) return false;
-  // Taken before the hold: a failed allocation is fatal, and the clean-up
-  // would wait for this hold for ever.
+  // Taken before the turn and the hold: a failed allocation is fatal, and
+  // should end the process before this job holds anything others wait for.
   ByteBuffer buffer = ByteBuffer::Allocate(static_cast<int32_t>(2 * pieceBytes));
   for (int attempt = 0; attempt < kIdentityAttempts; ++attempt) {
     const std::string identity = steps.IdentityOf(path);
