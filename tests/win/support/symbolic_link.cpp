@@ -19,13 +19,14 @@ std::wstring NameOf(const std::wstring& path) { return path.substr(path.find_las
 
 // The final path of what opening `path` reaches; empty when it cannot be opened.
 std::wstring FinalPath(const std::wstring& path) {
-  const HANDLE handle = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+  const HANDLE handle = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return {};
-  std::vector<wchar_t> final(32768);
-  const DWORD length = GetFinalPathNameByHandleW(handle, final.data(), static_cast<DWORD>(final.size()), 0);
+  std::vector<wchar_t> buffer(32768);
+  const DWORD length = GetFinalPathNameByHandleW(handle, buffer.data(), static_cast<DWORD>(buffer.size()), 0);
   CloseHandle(handle);
-  return length > 0 && length < final.size() ? std::wstring(final.data(), length) : std::wstring();
+  return length > 0 && length < buffer.size() ? std::wstring(buffer.data(), length) : std::wstring();
 }
 
 // True when the folder lists the name itself, whatever it leads to.
@@ -95,7 +96,8 @@ SymbolicLink::~SymbolicLink() {
 
 bool LeadsTo(const std::wstring& path, const std::wstring& other) {
   const std::wstring reached = FinalPath(path);
-  return !reached.empty() && CompareStringOrdinal(reached.c_str(), -1, FinalPath(other).c_str(), -1, TRUE) == CSTR_EQUAL;
+  return !reached.empty() &&
+         CompareStringOrdinal(reached.c_str(), -1, FinalPath(other).c_str(), -1, TRUE) == CSTR_EQUAL;
 }
 
 }  // namespace e2e
