@@ -11,6 +11,7 @@
 #include "app_under_test.h"
 #include "pattern_file.h"
 #include "scratch_files.h"
+#include "symbolic_link.h"
 #include "ui/main_window_ids.h"
 #include "window_job.h"
 
@@ -19,6 +20,7 @@ namespace {
 using e2e::AppUnderTest;
 using e2e::WaitUntil;
 using faults::HoldsPattern;
+using faults::PatternShift;
 using faults::kDecryptFailure;
 using faults::kDecryptSuccess;
 using faults::kEncryptFailure;
@@ -219,6 +221,60 @@ TEST_F(JobsTest, EncryptAndDecryptOfOneFileAtOnceEndWithTheOriginal) {
 
   EXPECT_TRUE(HoldsPattern(file, kSize, 0));
   EXPECT_EQ(e2e::NamesIn(folder), std::vector<std::wstring>{L"both.bin"});
+}
+
+// A symbolic link is another way to the user's file: the job changes the file
+// it leads to, and the link stays a link to it.
+TEST_F(JobsTest, EncryptAndDecryptThroughASymbolicLinkChangeItsTargetAndKeepTheLink) {
+  const std::wstring target = File(L"target.bin");
+  const std::wstring link = File(L"link.bin");
+  ASSERT_TRUE(WritePatternFile(target, 100000));
+  const e2e::SymbolicLink made(link, L"target.bin");
+  if (!made.Problem().empty()) GTEST_SKIP() << tessafold::Narrow(made.Problem());
+  ASSERT_TRUE(HoldsPattern(link, 100000, 0));
+  Inputs(L"11", L"1", link);
+
+  RunJob(encryptButton, kEncryptSuccess);
+  EXPECT_EQ(PatternShift(target, 100000), std::optional<uint8_t>(11)) << "the file the link leads to";
+  EXPECT_TRUE(e2e::LeadsTo(link, target)) << "link.bin no longer leads to target.bin";
+
+  RunJob(decryptButton, kDecryptSuccess);
+  EXPECT_TRUE(HoldsPattern(target, 100000, 0));
+  EXPECT_TRUE(e2e::LeadsTo(link, target)) << "link.bin no longer leads to target.bin";
+  EXPECT_EQ(e2e::NamesIn(folder), (std::vector<std::wstring>{L"link.bin", L"target.bin"}));
+}
+
+// Two spellings of one file, here through a folder link, are one file: jobs on
+// them take turns as jobs on one path do.
+TEST_F(JobsTest, EncryptAndDecryptOfOneFileByTwoPathsAtOnceEndWithTheOriginal) {
+  const std::wstring real = File(L"real");
+  ASSERT_TRUE(CreateDirectoryW(real.c_str(), nullptr));
+  const e2e::SymbolicLink alias(File(L"alias"), L"real", /*folder=*/true);
+  if (!alias.Problem().empty()) GTEST_SKIP() << tessafold::Narrow(alias.Problem());
+  const std::wstring byReal = real + L"\\big.bin";
+  const std::wstring byAlias = File(L"alias\\big.bin");
+  constexpr uint64_t kSize = 256 << 20;
+  ASSERT_TRUE(WritePatternFile(byReal, kSize));
+  ASSERT_TRUE(e2e::LeadsTo(byAlias, byReal));
+  Inputs(L"77", L"1", byReal);
+
+  app.Click(encryptButton);
+  ASSERT_TRUE(WaitUntil([&] {
+    const std::optional<uint64_t> written = TemporaryFileSize(real);
+    return written && *written < kSize / 2;
+  }, 60000)) << "the encrypt job was not seen writing";
+  app.SetControlText(pathEdit, byAlias);
+  app.Click(decryptButton);
+  HWND encryptBox = WaitForOutcomeBox(app, kEncryptSuccess, 120000);
+  HWND decryptBox = WaitForOutcomeBox(app, kDecryptSuccess, 120000);
+  ASSERT_NE(encryptBox, nullptr);
+  ASSERT_NE(decryptBox, nullptr);
+  AppUnderTest::AnswerMessageBox(encryptBox);
+  AppUnderTest::AnswerMessageBox(decryptBox);
+
+  EXPECT_EQ(PatternShift(byReal, kSize), std::optional<uint8_t>(0)) << "77: the decrypt was lost; 179: the encrypt";
+  EXPECT_EQ(e2e::NamesIn(real), std::vector<std::wstring>{L"big.bin"});
+  EXPECT_EQ(e2e::NamesIn(folder), (std::vector<std::wstring>{L"alias", L"real"}));
 }
 
 // Nobody should wait for an invisible process to finish a film: a close while

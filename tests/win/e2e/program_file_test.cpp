@@ -1,7 +1,10 @@
-// What tessafold.exe carries besides its code: the icon and the version.
+// What tessafold.exe carries besides its code: the icon, the version and the
+// application manifest.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -89,6 +92,46 @@ TEST_F(ProgramFile, CarriesItsVersion) {
   const std::string version = TESSAFOLD_VERSION_TEXT;
   EXPECT_EQ(text(L"FileVersion"), std::wstring(version.begin(), version.end()));
   EXPECT_EQ(text(L"ProductVersion"), std::wstring(version.begin(), version.end()));
+}
+
+// Without a manifest Windows starts the program with UAC file virtualisation,
+// and a write refused in a protected folder would land in the VirtualStore
+// while the job reports success; without supportedOS entries it gets the
+// behaviour of an older Windows.
+TEST_F(ProgramFile, ItsManifestRunsItAsTheInvokerOnWindows7To11) {
+  const std::vector<BYTE> manifest = Resource(MAKEINTRESOURCEW(1), RT_MANIFEST);
+  ASSERT_FALSE(manifest.empty()) << "no application manifest";
+
+  // Read as Windows reads it when it starts the program.
+  const std::wstring path = e2e::ProgramPath();
+  ACTCTXW request{};
+  request.cbSize = sizeof request;
+  request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+  request.lpSource = path.c_str();
+  request.lpResourceName = MAKEINTRESOURCEW(1);
+  const HANDLE context = CreateActCtxW(&request);
+  ASSERT_NE(context, INVALID_HANDLE_VALUE) << "the manifest is not accepted: " << GetLastError();
+  ACTIVATION_CONTEXT_RUN_LEVEL_INFORMATION level{};
+  const BOOL queried = QueryActCtxW(0, context, nullptr, RunlevelInformationInActivationContext, &level,
+                                    sizeof level, nullptr);
+  ReleaseActCtx(context);
+  ASSERT_TRUE(queried);
+  EXPECT_EQ(level.RunLevel, ACTCTX_RUN_LEVEL_AS_INVOKER);
+  EXPECT_EQ(level.UiAccess, 0u);
+
+  const std::string text(manifest.begin(), manifest.end());
+  const std::regex supportedOs(R"re(<supportedOS\s+Id="(\{[^"]*\})"\s*/>)re");
+  std::vector<std::string> ids;
+  for (auto it = std::sregex_iterator(text.begin(), text.end(), supportedOs); it != std::sregex_iterator(); ++it) {
+    ids.push_back((*it)[1]);
+  }
+  std::sort(ids.begin(), ids.end());
+  EXPECT_EQ(ids, (std::vector<std::string>{
+                     "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",  // Windows 8.1
+                     "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",  // Windows 7
+                     "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",  // Windows 8
+                     "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",  // Windows 10 and 11
+                 }));
 }
 
 }  // namespace
