@@ -239,6 +239,36 @@ TEST_F(FileContract, RewriteFileFindsARelativePathInTheCurrentFolder) {
   EXPECT_EQ(NamesIn(folder), (Names{"relative.bin"}));
 }
 
+// ---- FileIdentity -----------------------------------------------------------
+
+// Jobs on one file take turns by its identity, so every path to it must give
+// the same one: another name (a hard link), a roundabout or relative
+// spelling, a link to it or to its folder.
+TEST_F(FileContract, EveryPathToOneFileGivesOneIdentityAndOtherFilesOthers) {
+  Make("same.bin", {1});
+  Make("other.bin", {1});
+  std::filesystem::create_hard_link(PathOf("same.bin"), PathOf("second-name.bin"));
+  const std::string identity = FileIdentity(Utf8(PathOf("same.bin")));
+  ASSERT_FALSE(identity.empty());
+  const std::filesystem::path root = testing::Root(folder);
+  std::vector<std::filesystem::path> paths{PathOf("second-name.bin"), root / ".." / root.filename() / "same.bin"};
+  std::error_code error;
+  std::filesystem::create_symlink("same.bin", PathOf("link.bin"), error);
+  std::filesystem::create_directory_symlink(root, PathOf("alias"), error);
+  if (std::filesystem::is_symlink(PathOf("link.bin"))) paths.push_back(PathOf("link.bin"));
+  if (std::filesystem::is_symlink(PathOf("alias"))) paths.push_back(PathOf("alias") / "same.bin");
+  for (const std::filesystem::path& path : paths) EXPECT_EQ(FileIdentity(Utf8(path)), identity) << Utf8(path);
+
+  const std::filesystem::path previous = std::filesystem::current_path();
+  std::filesystem::current_path(root);
+  const std::string relative = FileIdentity("same.bin");
+  std::filesystem::current_path(previous);
+  EXPECT_EQ(relative, identity);
+  EXPECT_NE(FileIdentity(Utf8(PathOf("other.bin"))), identity);
+  EXPECT_EQ(FileIdentity(Utf8(PathOf("missing.bin"))), "");
+  EXPECT_EQ(FileIdentity(""), "");
+}
+
 // ---- TransformFile ----------------------------------------------------------
 
 TEST_F(FileContract, TransformFileGivesTheWorkedExampleAndTakesItBack) {

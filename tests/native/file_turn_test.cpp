@@ -21,26 +21,6 @@ bool AwaitWaiting(const std::string& path, int count, const std::atomic<int>& en
   return testing::WaitUntil([&] { return WaitingTurns(path) == count || entered != 0; }, testing::kWaitMs, 1);
 }
 
-TEST(FileIdentityTest, EveryPathToOneFileGivesOneIdentityAndOtherFilesOthers) {
-  testing::ScratchFolder folder;
-  const auto file = folder.Path("same.bin");
-  testing::WriteBytes(file, {1});
-  testing::WriteBytes(folder.Path("other.bin"), {1});
-  std::filesystem::create_directory(folder.Path("real"));
-  std::filesystem::create_directory_symlink(folder.Root(), folder.Path("real") / "alias");
-  std::filesystem::create_symlink("same.bin", folder.Path("link.bin"));
-  const std::string identity = FileIdentity(file.string());
-  ASSERT_FALSE(identity.empty());
-
-  const std::string roundabout = (file.parent_path() / ".." / file.parent_path().filename() / "same.bin").string();
-  for (const auto& other : {roundabout, folder.Path("link.bin").string(), (folder.Path("real") / "alias" / "same.bin").string()}) {
-    EXPECT_EQ(FileIdentity(other), identity) << other;
-  }
-  EXPECT_NE(FileIdentity(folder.Path("other.bin").string()), identity);
-  EXPECT_EQ(FileIdentity(folder.Path("missing.bin").string()), "");
-  EXPECT_EQ(FileIdentity(""), "");
-}
-
 TEST(FileTurnTest, ASecondTurnOnTheSameFileWaitsUntilTheFirstIsOver) {
   testing::ScratchFolder folder;
   const auto file = folder.Path("shared.bin");

@@ -1,5 +1,6 @@
 #include <windows.h>
 #include <aclapi.h>
+#include <winternl.h>
 
 #include <vector>
 
@@ -59,13 +60,31 @@ class AccessRights {
   SECURITY_ATTRIBUTES attributes_{};
 };
 
-// The path of the file behind an open handle, with every link resolved.
+// The object's own name where it is a drive or share path ("\??\C:\..."),
+// in the form that is not held to 260 characters; empty otherwise.
+std::wstring ObjectPath(HANDLE file) {
+  std::vector<uint8_t> buffer(sizeof(UNICODE_STRING) + 65536);
+  ULONG length = 0;
+  if (!NT_SUCCESS(NtQueryObject(file, static_cast<OBJECT_INFORMATION_CLASS>(1 /* ObjectNameInformation */),
+                                buffer.data(), static_cast<ULONG>(buffer.size()), &length))) {
+    return {};
+  }
+  const auto* name = reinterpret_cast<const UNICODE_STRING*>(buffer.data());
+  const std::wstring_view path(name->Buffer, name->Length / sizeof(wchar_t));
+  const bool drive = path.size() > 6 && path[5] == L':' && path[6] == L'\\';
+  if (!path.starts_with(L"\\??\\") || !(drive || path.starts_with(L"\\??\\UNC\\"))) return {};
+  return L"\\\\?\\" + std::wstring(path.substr(4));
+}
+
+// The path of the file behind an open handle, with every link resolved;
+// empty when it cannot be told.
 std::wstring FinalPath(HANDLE file) {
   std::vector<wchar_t> path(MAX_PATH);
   for (;;) {
     const DWORD length = GetFinalPathNameByHandleW(file, path.data(), static_cast<DWORD>(path.size()),
                                                    FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-    if (length == 0) return {};
+    // Wine 8 gives up past 260 characters; the object's name is the same path.
+    if (length == 0) return GetLastError() == ERROR_MORE_DATA ? ObjectPath(file) : std::wstring();
     if (length < path.size()) return std::wstring(path.data(), length);
     path.resize(length + 1);
   }

@@ -45,16 +45,6 @@ TEST_F(FileIdentityTest, CaseAndRoundaboutSpellingsNameTheSameFile) {
   EXPECT_EQ(FileIdentity(Narrow(folder + L"\\missing.bin")), "");
 }
 
-TEST_F(FileIdentityTest, ARelativePathIsTakenFromTheCurrentDirectory) {
-  wchar_t previous[MAX_PATH + 1] = {};
-  GetCurrentDirectoryW(MAX_PATH + 1, previous);
-  ASSERT_TRUE(SetCurrentDirectoryW(folder.c_str()));
-  const std::string relative = FileIdentity("mixed case 文件.bin");
-  SetCurrentDirectoryW(previous);
-
-  EXPECT_EQ(relative, FileIdentity(Narrow(file)));
-}
-
 TEST_F(FileIdentityTest, TurnsOnTwoSpellingsOfOneFileWaitForEachOther) {
   std::wstring lower = file;
   CharLowerBuffW(lower.data(), static_cast<DWORD>(lower.size()));
