@@ -94,6 +94,16 @@ class JobsTest : public ::testing::Test {
     faults::EnterJobInputs(app, key, repeat, path);
   }
 
+  // Both jobs' success boxes, once both are up, closed.
+  void AnswerBothSuccessBoxes(DWORD timeoutMs) {
+    HWND encryptBox = WaitForOutcomeBox(app, kEncryptSuccess, timeoutMs);
+    HWND decryptBox = WaitForOutcomeBox(app, kDecryptSuccess, timeoutMs);
+    ASSERT_NE(encryptBox, nullptr);
+    ASSERT_NE(decryptBox, nullptr);
+    AppUnderTest::AnswerMessageBox(encryptBox);
+    AppUnderTest::AnswerMessageBox(decryptBox);
+  }
+
   // Clicks the button, waits for the box with the expected text and closes it,
   // then waits until the button is usable again.
   void RunJob(int button, std::wstring_view expectedText, bool click = true) {
@@ -212,12 +222,7 @@ TEST_F(JobsTest, EncryptAndDecryptOfOneFileAtOnceEndWithTheOriginal) {
 
   app.Click(encryptButton);
   app.Click(decryptButton);
-  HWND encryptBox = WaitForOutcomeBox(app, kEncryptSuccess, 60000);
-  HWND decryptBox = WaitForOutcomeBox(app, kDecryptSuccess, 60000);
-  ASSERT_NE(encryptBox, nullptr);
-  ASSERT_NE(decryptBox, nullptr);
-  AppUnderTest::AnswerMessageBox(encryptBox);
-  AppUnderTest::AnswerMessageBox(decryptBox);
+  AnswerBothSuccessBoxes(60000);
 
   EXPECT_TRUE(HoldsPattern(file, kSize, 0));
   EXPECT_EQ(e2e::NamesIn(folder), std::vector<std::wstring>{L"both.bin"});
@@ -265,12 +270,7 @@ TEST_F(JobsTest, EncryptAndDecryptOfOneFileByTwoPathsAtOnceEndWithTheOriginal) {
   }, 60000)) << "the encrypt job was not seen writing";
   app.SetControlText(pathEdit, byAlias);
   app.Click(decryptButton);
-  HWND encryptBox = WaitForOutcomeBox(app, kEncryptSuccess, 120000);
-  HWND decryptBox = WaitForOutcomeBox(app, kDecryptSuccess, 120000);
-  ASSERT_NE(encryptBox, nullptr);
-  ASSERT_NE(decryptBox, nullptr);
-  AppUnderTest::AnswerMessageBox(encryptBox);
-  AppUnderTest::AnswerMessageBox(decryptBox);
+  AnswerBothSuccessBoxes(120000);
 
   EXPECT_EQ(PatternShift(byReal, kSize), std::optional<uint8_t>(0)) << "77: the decrypt was lost; 179: the encrypt";
   EXPECT_EQ(e2e::NamesIn(real), std::vector<std::wstring>{L"big.bin"});
