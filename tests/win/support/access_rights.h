@@ -25,8 +25,10 @@ inline std::wstring DaclOf(const std::wstring& path) {
   return dacl;
 }
 
-// Full access for the system and this user only, shielded from the folder's rights.
-inline bool MakeOwnerOnly(const std::wstring& path) {
+// Full access for the system, `rights` (SDDL: "FA", or a mask such as
+// "0x1e01ff") for this user, and none for anyone else, shielded from the
+// folder's rights.
+inline bool GiveOnlyThisUser(const std::wstring& path, const std::wstring& rights) {
   HANDLE token = nullptr;
   if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
   alignas(TOKEN_USER) BYTE buffer[256];
@@ -35,7 +37,7 @@ inline bool MakeOwnerOnly(const std::wstring& path) {
   CloseHandle(token);
   wchar_t* user = nullptr;
   if (!known || !ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &user)) return false;
-  const std::wstring sddl = std::wstring(L"D:P(A;;FA;;;SY)(A;;FA;;;") + user + L")";
+  const std::wstring sddl = L"D:P(A;;FA;;;SY)(A;;" + rights + L";;;" + user + L")";
   LocalFree(user);
   PSECURITY_DESCRIPTOR descriptor = nullptr;
   if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, &descriptor, nullptr)) {
@@ -45,5 +47,7 @@ inline bool MakeOwnerOnly(const std::wstring& path) {
   LocalFree(descriptor);
   return set;
 }
+
+inline bool MakeOwnerOnly(const std::wstring& path) { return GiveOnlyThisUser(path, L"FA"); }
 
 }  // namespace tessafold::testing

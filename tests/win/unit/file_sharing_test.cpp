@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "access_rights.h"
 #include "app/file_primitives.h"
 #include "app/temporary_name.h"
 #include "app/win/wide_text.h"
@@ -150,6 +151,22 @@ TEST_F(HeldFile, TheReplacedFileKeepsItsNamedStreams) {
   ASSERT_TRUE(TransformFile(path, 3, 1, ShiftDirection::Subtract));
   EXPECT_TRUE(testing::ReadBytes(mark) == zone);
   EXPECT_TRUE(testing::ReadBytes(testing::Child(folder, "held.bin")) == content);
+}
+
+// Replacing needs the right to delete the file or its folder's right to
+// delete children: without both, the job fails before writing anything.
+TEST_F(HeldFile, AFileThatMayBeChangedButNotReplacedFailsBeforeAnythingIsWritten) {
+  const std::wstring file = Widen(path), where = testing::Root(folder).wstring();
+  ASSERT_TRUE(testing::GiveOnlyThisUser(file, L"0x1e01ff"));   // all but DELETE
+  ASSERT_TRUE(testing::GiveOnlyThisUser(where, L"0x1f01bf"));  // all but FILE_DELETE_CHILD
+  const HANDLE probe = CreateFileW(file.c_str(), DELETE, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr);
+  const bool enforced = probe == INVALID_HANDLE_VALUE;
+  if (!enforced) CloseHandle(probe);
+  if (enforced) EXPECT_FALSE(TransformFile(path, 3, 1, ShiftDirection::Add));
+  testing::GiveOnlyThisUser(where, L"FA");
+  if (!enforced) GTEST_SKIP() << "this system lets the file be deleted all the same (Wine checks no DACL)";
+  EXPECT_TRUE(testing::ReadBytes(testing::Child(folder, "held.bin")) == content);
+  EXPECT_EQ(testing::NamesIn(folder), std::vector<std::string>{"held.bin"});
 }
 
 // The id of a process that has ended: a child started and waited for.
