@@ -24,7 +24,7 @@
 #include <unistd.h>
 #endif
 
-#include "app/process_memory.h"
+#include "app/process/process_memory.h"
 #include "cipher/byte_shift.h"
 #include "cipher/transform_file.h"
 

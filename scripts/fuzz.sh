@@ -11,7 +11,7 @@ out=${2:-build/fuzz}
 mkdir -p "$out/corpus"
 
 clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-  -Isrc -Itests tests/fuzz/text_to_int_fuzz.cpp src/app/text_to_int.cpp -o "$out/text_to_int_fuzz"
+  -Isrc -Itests tests/fuzz/text_to_int_fuzz.cpp src/app/text/text_to_int.cpp -o "$out/text_to_int_fuzz"
 
 "$out/text_to_int_fuzz" -max_total_time="$seconds" -print_final_stats=1 \
   -artifact_prefix="$out/" "$out/corpus" tests/fuzz/corpus/text_to_int

@@ -142,7 +142,7 @@ def icon_file():
 
 
 if __name__ == "__main__":
-    target = sys.argv[1] if len(sys.argv) > 1 else "src/app/win/tessafold.ico"
+    target = sys.argv[1] if len(sys.argv) > 1 else "src/app/window/win/tessafold.ico"
     with open(target, "wb") as out:
         out.write(icon_file())
     print(target)

@@ -1,7 +1,8 @@
 #include "cipher/jobs.h"
 
-#include "app/services.h"
-#include "app/text_to_int.h"
+#include "app/window/control_access.h"
+#include "app/window/message_box.h"
+#include "app/text/text_to_int.h"
 #include "cipher/transform_file.h"
 #include "ui/main_window_ids.h"
 

@@ -1,7 +1,7 @@
 #include "cipher/transform_file.h"
 
-#include "app/file_primitives.h"
-#include "app/job_progress.h"
+#include "app/files/file_primitives.h"
+#include "app/window/job_progress.h"
 
 namespace tessafold {
 

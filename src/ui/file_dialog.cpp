@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/services.h"
+#include "app/window/control_access.h"
 
 namespace tessafold {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/open_file_dialog.h"
+#include "app/window/open_file_dialog.h"
 #include "ui/main_window_ids.h"
 
 namespace tessafold {

@@ -1,6 +1,8 @@
 #include "ui/handlers.h"
 
-#include "app/services.h"
+#include "app/process/worker.h"
+#include "app/window/control_access.h"
+#include "app/window/web_page.h"
 #include "cipher/jobs.h"
 #include "ui/file_dialog.h"
 #include "ui/main_window_ids.h"

@@ -1,7 +1,7 @@
 #pragma once
 #include <string_view>
 
-#include "app/window_layout.h"
+#include "app/window/window_layout.h"
 
 namespace tessafold {
 

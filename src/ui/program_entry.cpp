@@ -1,6 +1,8 @@
 #include "ui/program_entry.h"
 
-#include "app/frame.h"
+#include "app/window/message_loop.h"
+#include "app/window/start_application.h"
+#include "app/window/window_loader.h"
 #include "ui/main_window_ids.h"
 
 namespace tessafold {

@@ -13,8 +13,8 @@
 #include <system_error>
 #include <vector>
 
-#include "app/file_primitives.h"
-#include "app/piece_pump.h"
+#include "app/files/file_primitives.h"
+#include "app/files/piece_pump.h"
 #include "cipher/transform_file.h"
 #include "common/file_test_support.h"
 

@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/byte_buffer.h"
+#include "app/files/byte_buffer.h"
 
 namespace tessafold::testing {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/text_to_int.h"
+#include "app/text/text_to_int.h"
 #include "fuzz/text_to_int_reference.h"
 
 namespace tessafold::testing {

@@ -1,9 +1,9 @@
-#include "app/byte_buffer.h"
+#include "app/files/byte_buffer.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
-#include "app/fatal_error.h"
+#include "app/process/fatal_error.h"
 
 namespace tessafold {
 namespace {

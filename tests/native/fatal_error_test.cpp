@@ -1,4 +1,4 @@
-#include "app/fatal_error.h"
+#include "app/process/fatal_error.h"
 
 #include <gtest/gtest.h>
 

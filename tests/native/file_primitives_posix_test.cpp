@@ -7,7 +7,7 @@
 
 #include <filesystem>
 
-#include "app/file_primitives.h"
+#include "app/files/file_primitives.h"
 #include "cipher/transform_file.h"
 #include "common/file_test_support.h"
 

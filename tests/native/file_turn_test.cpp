@@ -5,8 +5,8 @@
 #include <thread>
 #include <vector>
 
-#include "app/file_primitives.h"
-#include "app/file_turn.h"
+#include "app/files/file_primitives.h"
+#include "app/files/file_turn.h"
 #include "common/deadline.h"
 #include "common/file_test_support.h"
 

@@ -1,11 +1,11 @@
-#include "app/tab_cycle.h"
+#include "app/window/tab_cycle.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "app/icon_picker.h"
-#include "app/program_directory.h"
+#include "app/window/icon_picker.h"
+#include "app/process/program_directory.h"
 
 namespace tessafold {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/tab_cycle.h"
+#include "app/window/tab_cycle.h"
 #include "ui/handlers.h"
 #include "ui/main_window_ids.h"
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/rewrite_sequence.h"
-#include "app/temporary_name.h"
+#include "app/files/rewrite_sequence.h"
+#include "app/files/temporary_name.h"
 
 namespace tessafold {
 namespace {

@@ -10,11 +10,11 @@
 #include <utility>
 #include <vector>
 
-#include "app/brief_retry.h"
-#include "app/extended_path.h"
-#include "app/job_progress.h"
-#include "app/piece_pump.h"
-#include "app/shutdown_hold.h"
+#include "app/files/brief_retry.h"
+#include "app/files/extended_path.h"
+#include "app/window/job_progress.h"
+#include "app/files/piece_pump.h"
+#include "app/files/shutdown_hold.h"
 #include "cipher/transform_file.h"
 #include "common/deadline.h"
 #include "common/file_test_support.h"

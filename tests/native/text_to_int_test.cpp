@@ -1,4 +1,4 @@
-#include "app/text_to_int.h"
+#include "app/text/text_to_int.h"
 
 #include <gtest/gtest.h>
 

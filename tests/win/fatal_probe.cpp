@@ -6,10 +6,10 @@
 #include <string>
 #include <thread>
 
-#include "app/byte_buffer.h"
-#include "app/fatal_error.h"
-#include "app/text_to_int.h"
-#include "app/win/wide_text.h"
+#include "app/files/byte_buffer.h"
+#include "app/process/fatal_error.h"
+#include "app/text/text_to_int.h"
+#include "app/text/win/wide_text.h"
 
 int wmain(int argc, wchar_t** argv) {
   using namespace tessafold;

@@ -1,8 +1,11 @@
 #pragma once
-// Owners for the Windows handles the program holds: each closes its handle
-// when it goes, so no path out of a function can leak one.
+// Owners for every Windows handle, GDI object and COM pointer the program
+// holds: each releases what it holds when it goes, so no path out of a
+// function can leak one, and nothing else releases them by hand.
 #include <windows.h>
 
+#include <memory>
+#include <type_traits>
 #include <utility>
 
 namespace tessafold {
@@ -56,5 +59,10 @@ struct KernelTraits {
 using FileHandle = OwnedHandle<FileTraits>;
 using FindHandle = OwnedHandle<FindTraits>;
 using KernelHandle = OwnedHandle<KernelTraits>;
+
+struct IconDeleter {
+  void operator()(HICON icon) const { DestroyIcon(icon); }
+};
+using IconHandle = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
 
 }  // namespace tessafold

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "app/window/message_box.h"
+#include "app/window/web_page.h"
 #include "ui/main_window_ids.h"
 
 namespace tessafold {

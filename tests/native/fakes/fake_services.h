@@ -8,8 +8,9 @@
 #include <tuple>
 #include <vector>
 
-#include "app/open_file_dialog.h"
-#include "app/services.h"
+#include "app/process/worker.h"
+#include "app/window/control_access.h"
+#include "app/window/open_file_dialog.h"
 
 namespace tessafold::fake {
 

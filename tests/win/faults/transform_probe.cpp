@@ -2,8 +2,8 @@
 // kill it hard at any moment:
 //   transform_probe PATH KEY       TransformFile(PATH, KEY, 1, Add)
 // Exit code 0 when the transform reports success, 1 when it reports failure.
-#include "app/text_to_int.h"
-#include "app/win/wide_text.h"
+#include "app/text/text_to_int.h"
+#include "app/text/win/wide_text.h"
 #include "cipher/transform_file.h"
 
 int wmain(int argc, wchar_t** argv) {

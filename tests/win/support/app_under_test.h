@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/win/wide_text.h"
+#include "app/text/win/wide_text.h"
 #include "child_process.h"
 #include "common/deadline.h"
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/services.h"
+#include "app/window/message_box.h"
 #include "app_under_test.h"
 #include "cipher/jobs.h"
 

@@ -5,9 +5,9 @@
 #include <atomic>
 #include <optional>
 
-#include "app/file_primitives.h"
-#include "app/file_turn.h"
-#include "app/win/wide_text.h"
+#include "app/files/file_primitives.h"
+#include "app/files/file_turn.h"
+#include "app/text/win/wide_text.h"
 #include "common/deadline.h"
 #include "common/file_test_support.h"
 

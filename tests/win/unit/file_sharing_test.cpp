@@ -8,9 +8,9 @@
 #include <filesystem>
 
 #include "access_rights.h"
-#include "app/file_primitives.h"
-#include "app/temporary_name.h"
-#include "app/win/wide_text.h"
+#include "app/files/file_primitives.h"
+#include "app/files/temporary_name.h"
+#include "app/text/win/wide_text.h"
 #include "cipher/transform_file.h"
 #include "common/file_test_support.h"
 

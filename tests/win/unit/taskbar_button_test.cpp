@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include <ole2.h>
 
-#include "app/win/taskbar_progress.h"
+#include "app/window/win/taskbar_progress.h"
 
 namespace tessafold {
 namespace {

@@ -24,12 +24,16 @@
 #include <variant>
 #include <vector>
 
-#include "app/fatal_error.h"
-#include "app/frame.h"
-#include "app/process_end.h"
-#include "app/services.h"
-#include "app/shutdown_hold.h"
-#include "app/win/relay_window.h"
+#include "app/process/fatal_error.h"
+#include "app/process/worker.h"
+#include "app/window/control_access.h"
+#include "app/window/message_box.h"
+#include "app/window/message_loop.h"
+#include "app/window/start_application.h"
+#include "app/window/window_loader.h"
+#include "app/process/process_end.h"
+#include "app/files/shutdown_hold.h"
+#include "app/window/win/relay_window.h"
 #include "ui/main_window_ids.h"
 #include "ui/main_window_layout.h"
 

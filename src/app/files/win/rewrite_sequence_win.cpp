@@ -1,0 +1,253 @@
+#include <windows.h>
+#include <aclapi.h>
+#include <winternl.h>
+
+#include <vector>
+
+#include "app/files/file_primitives.h"
+#include "app/files/file_primitives_detail.h"
+#include "app/files/rewrite_sequence.h"
+#include "app/files/win/file_calls.h"
+#include "app/win/handle_owners.h"
+#include "app/text/win/wide_text.h"
+
+namespace tessafold {
+
+namespace {
+
+// The attributes a replaced file keeps.
+constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
+
+// The original's access rights, for its replacement: the new file must never
+// be readable by anyone the original kept out.
+class AccessRights {
+ public:
+  void TakeFrom(HANDLE original) {
+    readable_ = GetSecurityInfo(original, SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, nullptr,
+                                nullptr, &dacl_) == ERROR_SUCCESS;
+    GetSecurityInfo(original, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner_, nullptr, nullptr, nullptr,
+                    &ownerDescriptor_);
+    GetSecurityInfo(original, SE_FILE_OBJECT, GROUP_SECURITY_INFORMATION, nullptr, &group_, nullptr, nullptr,
+                    &groupDescriptor_);
+  }
+  ~AccessRights() {
+    LocalFree(dacl_);
+    LocalFree(ownerDescriptor_);
+    LocalFree(groupDescriptor_);
+  }
+
+  bool Readable() const { return readable_; }
+  // The DACL with its protection and inheritance flags, for CreateFileW.
+  SECURITY_ATTRIBUTES* ForNewFile() {
+    attributes_ = SECURITY_ATTRIBUTES{sizeof attributes_, dacl_, FALSE};
+    return &attributes_;
+  }
+  // Only a privileged process may give a file away, while any member of a
+  // group may give it that group: each is tried on its own, and a refusal
+  // leaves the caller's own.
+  void GiveOwnershipTo(HANDLE file) const {
+    if (owner_) SetSecurityInfo(file, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, owner_, nullptr, nullptr, nullptr);
+    if (group_) SetSecurityInfo(file, SE_FILE_OBJECT, GROUP_SECURITY_INFORMATION, nullptr, group_, nullptr, nullptr);
+  }
+
+ private:
+  bool readable_ = false;
+  PSECURITY_DESCRIPTOR dacl_ = nullptr;
+  PSECURITY_DESCRIPTOR ownerDescriptor_ = nullptr;
+  PSECURITY_DESCRIPTOR groupDescriptor_ = nullptr;
+  PSID owner_ = nullptr;
+  PSID group_ = nullptr;
+  SECURITY_ATTRIBUTES attributes_{};
+};
+
+// The object's own name where it is a drive or share path ("\??\C:\..."),
+// in the form that is not held to 260 characters; empty otherwise.
+std::wstring ObjectPath(HANDLE file) {
+  std::vector<uint8_t> buffer(sizeof(UNICODE_STRING) + 65536);
+  ULONG length = 0;
+  if (!NT_SUCCESS(NtQueryObject(file, static_cast<OBJECT_INFORMATION_CLASS>(1 /* ObjectNameInformation */),
+                                buffer.data(), static_cast<ULONG>(buffer.size()), &length))) {
+    return {};
+  }
+  const auto* name = reinterpret_cast<const UNICODE_STRING*>(buffer.data());
+  const std::wstring_view path(name->Buffer, name->Length / sizeof(wchar_t));
+  const bool drive = path.size() > 6 && path[5] == L':' && path[6] == L'\\';
+  if (!path.starts_with(L"\\??\\") || !(drive || path.starts_with(L"\\??\\UNC\\"))) return {};
+  return L"\\\\?\\" + std::wstring(path.substr(4));
+}
+
+// The path of the file behind an open handle, with every link resolved;
+// empty when it cannot be told.
+std::wstring FinalPath(HANDLE file) {
+  std::vector<wchar_t> path(MAX_PATH);
+  for (;;) {
+    const DWORD length = GetFinalPathNameByHandleW(file, path.data(), static_cast<DWORD>(path.size()),
+                                                   FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    // Wine 8 gives up past 260 characters; the object's name is the same path.
+    if (length == 0) return GetLastError() == ERROR_MORE_DATA ? ObjectPath(file) : std::wstring();
+    if (length < path.size()) return std::wstring(path.data(), length);
+    path.resize(length + 1);
+  }
+}
+
+bool SameWriteState(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_INFORMATION& b) {
+  return a.nFileSizeHigh == b.nFileSizeHigh && a.nFileSizeLow == b.nFileSizeLow &&
+         CompareFileTime(&a.ftLastWriteTime, &b.ftLastWriteTime) == 0;
+}
+
+// File systems that keep no named streams say so in one of these ways.
+bool NoStreamsKept(DWORD error) {
+  return error == ERROR_HANDLE_EOF || error == ERROR_INVALID_PARAMETER || error == ERROR_NOT_SUPPORTED ||
+         error == ERROR_INVALID_FUNCTION || error == ERROR_CALL_NOT_IMPLEMENTED;
+}
+
+bool CopyStream(const std::wstring& from, const std::wstring& to) {
+  const FileHandle source(CreateFileW(from.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  FileHandle target(CreateFileW(to.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  if (!source.Valid() || !target.Valid()) return false;
+  std::vector<uint8_t> piece(64 << 10);
+  for (;;) {
+    DWORD got = 0;
+    if (!ReadFile(source.Get(), piece.data(), static_cast<DWORD>(piece.size()), &got, nullptr)) return false;
+    if (got == 0) break;
+    DWORD put = 0;
+    if (!WriteFile(target.Get(), piece.data(), got, &put, nullptr) || put != got) return false;
+  }
+  return FlushFileBuffers(target.Get()) && target.Release();
+}
+
+// Named streams, such as the mark Windows puts on a downloaded file, go with
+// the content: without it a downloaded program would run without warning.
+bool CopyNamedStreams(const std::wstring& from, const std::wstring& to) {
+  WIN32_FIND_STREAM_DATA stream;
+  const FindHandle search(FindFirstStreamW(from.c_str(), FindStreamInfoStandard, &stream, 0));
+  if (!search.Valid()) return NoStreamsKept(GetLastError());
+  do {
+    const std::wstring name = stream.cStreamName;  // ":name:$DATA", "::$DATA" for the content
+    if (name != L"::$DATA" && !CopyStream(from + name, to + name)) return false;
+  } while (FindNextStreamW(search.Get(), &stream));
+  return GetLastError() == ERROR_HANDLE_EOF;
+}
+
+Attempt RenameOnce(const std::wstring& from, const std::wstring& to) {
+  if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return Attempt::Done;
+  const DWORD error = GetLastError();
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ? Attempt::TryAgain : Attempt::Failed;
+}
+
+class WindowsRewriteSteps final : public RewriteSteps {
+ public:
+  std::string IdentityOf(const std::string& path) override { return FileIdentity(path); }
+
+  bool OpenOriginal(const std::string& path, OriginalFile& original) override {
+    const std::wstring wide = ApiPath(path);
+    if (wide.empty()) return false;
+    // The right to delete is what replacing needs: a folder that forbids it
+    // fails here, before anything is written. A scanner that holds the file
+    // for a moment is waited for.
+    const bool opened = RetryBriefly([&] {
+      original_.Reset(CreateFileW(wide.c_str(), GENERIC_READ | DELETE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+      if (original_.Valid()) return Attempt::Done;
+      return GetLastError() == ERROR_SHARING_VIOLATION ? Attempt::TryAgain : Attempt::Failed;
+    });
+    if (!opened || GetFileType(original_.Get()) != FILE_TYPE_DISK) return false;
+    if (!GetFileInformationByHandle(original_.Get(), &info_)) return false;
+    rights_.TakeFrom(original_.Get());
+    if (!rights_.Readable()) return false;
+
+    // The replacement must take the place of the file itself, not of a
+    // symbolic link or another name that led to it.
+    realPath_ = FinalPath(original_.Get());
+    const size_t slash = realPath_.find_last_of(L'\\');
+    if (slash == std::wstring::npos || slash + 1 == realPath_.size()) return false;
+    original.folder = Narrow(realPath_.substr(0, slash + 1));
+    original.name = Narrow(realPath_.substr(slash + 1));
+    original.identity = IdentityText(info_);
+    if (FileIdentity(Narrow(realPath_)) != original.identity) return false;
+    original.size = (static_cast<int64_t>(info_.nFileSizeHigh) << 32) | info_.nFileSizeLow;
+    original.links = static_cast<int>(info_.nNumberOfLinks);
+    original.plainFile = !HasAttribute(info_.dwFileAttributes, FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT);
+    original.readOnly = HasAttribute(info_.dwFileAttributes, FILE_ATTRIBUTE_READONLY);
+    return true;
+  }
+
+  bool OriginalUnchanged() override {
+    BY_HANDLE_FILE_INFORMATION now;
+    return GetFileInformationByHandle(original_.Get(), &now) && SameWriteState(info_, now);
+  }
+  void CloseOriginal() override { original_.Reset(); }
+
+  Creation CreateReplacement(const std::string& path) override {
+    replacementPath_ = Widen(path);
+    const DWORD attributes = info_.dwFileAttributes & kKeptAttributes;
+    replacement_.Reset(CreateFileW(replacementPath_.c_str(), GENERIC_WRITE | WRITE_OWNER, 0, rights_.ForNewFile(),
+                                   CREATE_NEW, (attributes ? attributes : FILE_ATTRIBUTE_NORMAL) | FILE_FLAG_SEQUENTIAL_SCAN,
+                                   nullptr));
+    if (!replacement_.Valid()) {
+      const DWORD error = GetLastError();
+      return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ? Creation::NameTaken : Creation::Failed;
+    }
+    rights_.GiveOwnershipTo(replacement_.Get());
+    return Creation::Created;
+  }
+
+  PieceStreams Streams() override {
+    const HANDLE in = original_.Get(), out = replacement_.Get();
+    return {Whole(ReadRequestOn(in)), Whole(WriteRequestOn(out), kWriteRequestBytes),
+            [out] { return FlushFileBuffers(out) != 0; }};
+  }
+
+  bool TakeOverTheRest() override {
+    return SetFileTime(replacement_.Get(), &info_.ftCreationTime, nullptr, nullptr) &&
+           CopyNamedStreams(realPath_, replacementPath_);
+  }
+  bool FlushReplacement() override { return FlushFileBuffers(replacement_.Get()) != 0; }
+  bool CloseReplacement() override { return replacement_.Release(); }
+  void RemoveReplacement(const std::string& path) override {
+    replacement_.Reset();
+    DeleteFileW(Widen(path).c_str());
+  }
+  Attempt Replace(const std::string& replacement, const std::string& original) override {
+    return RenameOnce(Widen(replacement), Widen(original));
+  }
+  // MOVEFILE_WRITE_THROUGH has made the rename durable already.
+  void SyncFolder(const std::string&) override {}
+
+  std::vector<std::string> TemporaryNamesIn(const std::string& folder) override {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW found{};
+    const FindHandle search(FindFirstFileW((Widen(folder) + L".tessafold-*.tmp").c_str(), &found));
+    if (!search.Valid()) return names;
+    do names.push_back(Narrow(found.cFileName));
+    while (FindNextFileW(search.Get(), &found));
+    return names;
+  }
+  bool ProcessRuns(uint32_t processId) override {
+    const KernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, processId));
+    if (!process.Valid()) return GetLastError() == ERROR_ACCESS_DENIED;  // someone else's, and alive
+    return WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT;
+  }
+  void RemoveFile(const std::string& path) override { DeleteFileW(Widen(path).c_str()); }
+  uint32_t ProcessId() override { return GetCurrentProcessId(); }
+  std::string HostName() override {
+    wchar_t name[MAX_COMPUTERNAME_LENGTH + 1];
+    DWORD length = MAX_COMPUTERNAME_LENGTH + 1;
+    return GetComputerNameW(name, &length) ? Narrow(std::wstring_view(name, length)) : std::string();
+  }
+
+ private:
+  FileHandle original_;
+  BY_HANDLE_FILE_INFORMATION info_{};
+  AccessRights rights_;
+  std::wstring realPath_;
+  FileHandle replacement_;
+  std::wstring replacementPath_;
+};
+
+}  // namespace
+
+std::unique_ptr<RewriteSteps> PlatformRewriteSteps() { return std::make_unique<WindowsRewriteSteps>(); }
+
+}  // namespace tessafold

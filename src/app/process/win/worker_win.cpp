@@ -1,0 +1,36 @@
+#include <windows.h>
+
+#include <memory>
+#include <new>
+
+#include "app/process/worker.h"
+
+namespace tessafold {
+
+namespace {
+
+struct WorkerStart {
+  WorkerRoutine routine;
+  void* parameter;
+};
+
+// Threads may start with a 4-byte aligned stack; the routine may use SSE.
+__attribute__((force_align_arg_pointer)) DWORD WINAPI WorkerMain(LPVOID start) {
+  const std::unique_ptr<WorkerStart> owned(static_cast<WorkerStart*>(start));
+  owned->routine(owned->parameter);
+  return 0;
+}
+
+}  // namespace
+
+bool StartWorker(WorkerRoutine routine, void* parameter) {
+  std::unique_ptr<WorkerStart> start(new (std::nothrow) WorkerStart{routine, parameter});
+  if (!start) return false;
+  const HANDLE thread = CreateThread(nullptr, 0, WorkerMain, start.get(), 0, nullptr);
+  if (!thread) return false;
+  start.release();  // the worker owns it now
+  CloseHandle(thread);
+  return true;
+}
+
+}  // namespace tessafold

@@ -1,9 +1,0 @@
-#include <windows.h>
-
-#include <cstdint>
-
-namespace tessafold {
-
-[[noreturn]] void EndProcessNow(uint32_t exitCode) { ExitProcess(exitCode); }
-
-}  // namespace tessafold

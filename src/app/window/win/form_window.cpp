@@ -1,0 +1,108 @@
+#include "app/window/win/form_window.h"
+
+#include "app/window/win/app_frame.h"
+#include "app/window/win/guarded_window_proc.h"
+#include "app/window/win/keyboard_focus.h"
+
+namespace tessafold {
+
+namespace {
+
+constexpr wchar_t kFormClass[] = L"TessafoldForm";
+
+LoadedWindow* WindowData(HWND hwnd) { return reinterpret_cast<LoadedWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)); }
+
+// Text and background of an enabled edit box from its layout; a disabled one
+// keeps the platform's disabled look.
+LRESULT ColorEditBox(LoadedWindow& window, HDC dc, HWND control, bool* handled) {
+  const LoadedControl* loaded = FindLoadedControl(window, GetDlgCtrlID(control));
+  *handled = loaded && loaded->record->kind == ControlKind::EditBox && IsWindowEnabled(control);
+  if (!*handled) return 0;
+  const auto& edit = std::get<EditBoxProperties>(loaded->record->properties);
+  SetTextColor(dc, ToColorRef(edit.textColor));
+  SetBkColor(dc, ToColorRef(edit.backColor));
+  if (edit.backColor.buttonFace) return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+  SetDCBrushColor(dc, edit.backColor.rgb);
+  return reinterpret_cast<LRESULT>(GetStockObject(DC_BRUSH));
+}
+
+void RaiseControlEvent(LoadedWindow& window, int controlId, LayoutEvent event) {
+  if (const LoadedControl* control = FindLoadedControl(window, controlId)) {
+    RaiseEvent(window, control->record->bindings, event);
+  }
+}
+
+// The window is gone: it is no longer loaded, and with no window left the loop ends.
+void ForgetWindow(HWND hwnd, LoadedWindow& window) {
+  SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+  AppFrame& frame = Frame();
+  for (auto entry = frame.windows.begin(); entry != frame.windows.end(); ++entry) {
+    if (entry->second.get() == &window) {
+      frame.windows.erase(entry);
+      break;
+    }
+  }
+  if (frame.windows.empty() && frame.loopStarted && !frame.shutdownDone) PostQuitMessage(0);
+}
+
+LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* window = static_cast<LoadedWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    window->hwnd = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
+  }
+  LoadedWindow* window = WindowData(hwnd);
+  if (!window) return DefWindowProcW(hwnd, message, wParam, lParam);
+
+  switch (message) {
+    case WM_COMMAND:
+      if (lParam && HIWORD(wParam) == BN_CLICKED) RaiseControlEvent(*window, LOWORD(wParam), LayoutEvent::Click);
+      return 0;
+    case WM_TIMER:
+      RaiseControlEvent(*window, static_cast<int>(wParam), LayoutEvent::Tick);
+      return 0;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC: {
+      bool handled = false;
+      const LRESULT brush = ColorEditBox(*window, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), &handled);
+      return handled ? brush : DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        const HWND focus = GetFocus();
+        if (focus && IsChild(hwnd, focus)) window->lastFocus = focus;
+      } else {
+        RestoreFocus(*window);
+      }
+      return 0;
+    case WM_SETFOCUS:
+      RestoreFocus(*window);
+      return 0;
+    case WM_NCDESTROY:
+      ForgetWindow(hwnd, *window);
+      return DefWindowProcW(hwnd, message, wParam, lParam);
+    default:
+      return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+}
+
+}  // namespace
+
+COLORREF ToColorRef(LayoutColor color) { return color.buttonFace ? GetSysColor(COLOR_BTNFACE) : color.rgb; }
+
+const wchar_t* FormWindowClass() {
+  static const bool registered = [] {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = Guarded<FormProc>;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = kFormClass;
+    return RegisterClassExW(&windowClass) != 0;
+  }();
+  (void)registered;
+  return kFormClass;
+}
+
+}  // namespace tessafold

@@ -1,0 +1,17 @@
+#pragma once
+#include <windows.h>
+
+#include "app/window/window_layout.h"
+
+namespace tessafold {
+
+// The window class of a loaded window: button-face background, arrow cursor.
+// Its procedure raises the bound events of the window and its controls,
+// colours the edit boxes as their layout says, keeps the focus across
+// activations and takes the window out of the frame's table when it is gone.
+const wchar_t* FormWindowClass();
+
+// A layout colour as the platform's colour value.
+COLORREF ToColorRef(LayoutColor color);
+
+}  // namespace tessafold

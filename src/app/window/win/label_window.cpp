@@ -1,0 +1,77 @@
+#include "app/window/win/label_window.h"
+
+#include <windows.h>
+
+#include <string>
+
+#include "app/window/win/guarded_window_proc.h"
+
+namespace tessafold {
+
+namespace {
+
+constexpr wchar_t kLabelClass[] = L"TessafoldLabel";
+
+std::wstring OwnText(HWND hwnd) {
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+void Paint(HWND hwnd) {
+  PAINTSTRUCT paint;
+  const HDC dc = BeginPaint(hwnd, &paint);
+  RECT area;
+  GetClientRect(hwnd, &area);
+  FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
+  const auto font = reinterpret_cast<HFONT>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  const HGDIOBJ previous = font ? SelectObject(dc, font) : nullptr;
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, RGB(0, 0, 0));
+  std::wstring text = OwnText(hwnd);
+  DrawTextW(dc, text.data(), static_cast<int>(text.size()), &area, DT_WORDBREAK | DT_NOPREFIX | DT_LEFT | DT_TOP);
+  if (previous) SelectObject(dc, previous);
+  EndPaint(hwnd, &paint);
+}
+
+LRESULT CALLBACK LabelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT:
+      Paint(hwnd);
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;  // the paint fills the whole label
+    case WM_SETFONT:
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, static_cast<LONG_PTR>(wParam));
+      if (LOWORD(lParam)) InvalidateRect(hwnd, nullptr, TRUE);
+      return 0;
+    case WM_GETFONT:
+      return GetWindowLongPtrW(hwnd, GWLP_USERDATA);
+    case WM_SETTEXT: {
+      const LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
+      InvalidateRect(hwnd, nullptr, TRUE);
+      return result;
+    }
+    default:
+      return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+}
+
+}  // namespace
+
+const wchar_t* LabelWindowClass() {
+  static const bool registered = [] {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = Guarded<LabelProc>;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = kLabelClass;
+    return RegisterClassExW(&windowClass) != 0;
+  }();
+  (void)registered;
+  return kLabelClass;
+}
+
+}  // namespace tessafold

@@ -1,0 +1,149 @@
+#include "app/process/fatal_error.h"
+#include "app/window/window_loader.h"
+#include "app/window/win/app_frame.h"
+#include "app/window/win/form_window.h"
+#include "app/window/win/keyboard_focus.h"
+#include "app/window/win/label_window.h"
+#include "app/text/win/wide_text.h"
+#include "app/window/win/window_icons.h"
+
+namespace tessafold {
+
+namespace {
+
+struct ControlStyle {
+  const wchar_t* windowClass;  // null: a component without a window of its own
+  DWORD style;
+  DWORD exStyle;
+};
+
+ControlStyle StyleOf(const ControlRecord& record) {
+  const DWORD common = WS_CHILD | (record.tabStop ? WS_TABSTOP : 0) | (record.disabled ? WS_DISABLED : 0);
+  switch (record.kind) {
+    case ControlKind::Label:
+      return {LabelWindowClass(), common, 0};
+    case ControlKind::EditBox: {
+      const auto& edit = std::get<EditBoxProperties>(record.properties);
+      const DWORD style = ES_LEFT | (edit.multiLine ? ES_MULTILINE : 0) | (edit.autoHScroll ? ES_AUTOHSCROLL : 0) |
+                          (edit.autoVScroll ? ES_AUTOVSCROLL : 0) | (edit.readOnly ? ES_READONLY : 0) |
+                          (edit.hideSelection ? 0 : ES_NOHIDESEL);
+      return {L"EDIT", common | style, edit.clientEdge ? static_cast<DWORD>(WS_EX_CLIENTEDGE) : 0};
+    }
+    case ControlKind::Button: {
+      const auto& button = std::get<ButtonProperties>(record.properties);
+      const DWORD style = (button.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) |
+                          (button.multiLine ? BS_MULTILINE : 0) | BS_CENTER | BS_VCENTER;
+      return {L"BUTTON", common | style, 0};
+    }
+    case ControlKind::FileDialog:
+    case ControlKind::Timer:
+      break;
+  }
+  return {nullptr, 0, 0};
+}
+
+StoredProperties StoredFromLayout(const ControlRecord& record) {
+  return {record.rect, {}, record.visible, record.disabled, 0, std::string(record.text), {}};
+}
+
+// Created hidden, with its rectangle exactly as stored: no scaling for the display.
+HWND CreateControl(const LoadedWindow& window, const ControlRecord& record, HFONT font) {
+  if (record.kind == ControlKind::Timer) {
+    SetTimer(window.hwnd, static_cast<UINT_PTR>(record.id), std::get<TimerProperties>(record.properties).periodMs, nullptr);
+    return nullptr;
+  }
+  const ControlStyle style = StyleOf(record);
+  if (!style.windowClass) return nullptr;
+  const HWND hwnd = CreateWindowExW(style.exStyle, style.windowClass, Widen(record.text).c_str(), style.style,
+                                    record.rect.left, record.rect.top, record.rect.width, record.rect.height,
+                                    window.hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(record.id)),
+                                    GetModuleHandleW(nullptr), nullptr);
+  if (!hwnd) return nullptr;
+  SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  if (record.kind == ControlKind::EditBox) {
+    SendMessageW(hwnd, EM_SETLIMITTEXT, static_cast<WPARAM>(std::get<EditBoxProperties>(record.properties).maxLength), 0);
+    SendMessageW(hwnd, EM_SETSEL, 0, 0);
+  }
+  return hwnd;
+}
+
+POINT StartPoint(const WindowRecord& record) {
+  if (record.startPosition != StartPosition::CenterScreen) return {record.outer.left, record.outer.top};
+  // The full screen, not the work area.
+  return {(GetSystemMetrics(SM_CXSCREEN) - record.outer.width) / 2,
+          (GetSystemMetrics(SM_CYSCREEN) - record.outer.height) / 2};
+}
+
+bool CreateFrameWindow(LoadedWindow& window) {
+  const WindowRecord& record = *window.record;
+  const DWORD style = WS_OVERLAPPED | (record.fixedDialogFrame ? WS_CAPTION : WS_CAPTION | WS_THICKFRAME) |
+                      (record.controlBox ? WS_SYSMENU : 0) | (record.minimizeBox ? WS_MINIMIZEBOX : 0) |
+                      (record.maximizeBox ? WS_MAXIMIZEBOX : 0) | (record.clipChildren ? WS_CLIPCHILDREN : 0);
+  const DWORD exStyle = (record.showInTaskbar ? WS_EX_APPWINDOW : 0) | (record.alwaysOnTop ? WS_EX_TOPMOST : 0);
+  const POINT at = StartPoint(record);
+  const int width = record.outer.width;
+  const int height = record.outer.height;
+  CreateWindowExW(exStyle, FormWindowClass(), Widen(record.title).c_str(), style, at.x, at.y, width, height, nullptr,
+                  nullptr, GetModuleHandleW(nullptr), &window);
+  if (!window.hwnd) return false;
+  RECT outer;
+  GetWindowRect(window.hwnd, &outer);
+  if (outer.right - outer.left != width || outer.bottom - outer.top != height) {
+    SetWindowPos(window.hwnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  return true;
+}
+
+void BuildWindow(LoadedWindow& window) {
+  const auto font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  SendMessageW(window.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  window.largeIcon = LoadWindowIcon(32);
+  window.smallIcon = LoadWindowIcon(16);
+  SendMessageW(window.hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(window.largeIcon.get()));
+  SendMessageW(window.hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(window.smallIcon.get()));
+
+  window.controls.reserve(window.record->controls.size());
+  for (const ControlRecord& record : window.record->controls) {
+    window.controls.push_back({&record, CreateControl(window, record, font), StoredFromLayout(record)});
+  }
+  // The last created lies on top.
+  for (const LoadedControl& control : window.controls) {
+    if (control.hwnd) SetWindowPos(control.hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+  for (const LoadedControl& control : window.controls) {
+    if (control.hwnd && control.record->visible) ShowWindow(control.hwnd, SW_SHOWNA);
+  }
+}
+
+}  // namespace
+
+void LoadWindow(int windowId) {
+  AppFrame& frame = Frame();
+  const WindowRecord* record = FindWindowRecord(frame.layouts, windowId);
+  if (!record) FatalRuntimeError(0, kStartupWindowFailedMessage);
+  if (FindLoadedWindow(windowId)) return;
+
+  auto& slot = frame.windows[windowId];
+  slot = std::make_unique<LoadedWindow>();
+  slot->record = record;
+  if (!CreateFrameWindow(*slot)) {
+    frame.windows.erase(windowId);
+    FatalRuntimeError(0, kStartupWindowFailedMessage);
+  }
+  BuildWindow(*slot);
+  slot->eventsEnabled = true;
+
+  // A handler may close the window; loading then simply stops.
+  for (LayoutEvent event : {LayoutEvent::Created, LayoutEvent::Moved, LayoutEvent::Resized}) {
+    LoadedWindow* live = FindLoadedWindow(windowId);
+    if (!live) return;
+    RaiseEvent(*live, record->bindings, event);
+  }
+  LoadedWindow* live = FindLoadedWindow(windowId);
+  if (!live || !record->visible) return;
+  ShowWindow(live->hwnd, SW_SHOWNORMAL);
+  UpdateWindow(live->hwnd);
+  if (GetActiveWindow() == live->hwnd) RestoreFocus(*live);
+}
+
+}  // namespace tessafold
