@@ -13,6 +13,7 @@
 #include <system_error>
 #include <vector>
 
+#include "app/files/failure_report.h"
 #include "app/files/file_primitives.h"
 #include "app/files/piece_pump.h"
 #include "cipher/transform_file.h"
@@ -182,9 +183,19 @@ TEST_F(FileContract, RewriteFileRefusesAMissingReadOnlyHardLinkedOrNonFileTarget
   std::filesystem::create_hard_link(PathOf("linked.bin"), PathOf("other-name.bin"));
   const std::string directory = MakeFolder("directory");
   const std::string missing = Utf8(PathOf("missing.bin"));
+  static std::vector<std::string> reasons;
+  reasons.clear();
+  SetFailureSink([](std::string_view line) { reasons.emplace_back(line); });
   for (const std::string& path : {readOnly, linked, directory, missing, std::string()}) {
     EXPECT_FALSE(RewriteFile(path, [](std::span<uint8_t> bytes, RewriteProgress) { bytes[0] = 7; })) << path;
   }
+  SetFailureSink(nullptr);
+  // Each refusal leaves its reason for whoever looks into a failed job.
+  ASSERT_EQ(reasons.size(), 5u);
+  EXPECT_NE(reasons[0].find("read-only"), std::string::npos) << reasons[0];
+  EXPECT_NE(reasons[0].find("read-only.bin"), std::string::npos) << reasons[0];
+  EXPECT_NE(reasons[1].find("hard links"), std::string::npos) << reasons[1];
+  EXPECT_NE(reasons[3].find("missing.bin: error "), std::string::npos) << reasons[3];
   EXPECT_TRUE(ReadBytes(PathOf("read-only.bin")) == (Bytes{1, 2, 3}));
   EXPECT_TRUE(ReadBytes(PathOf("linked.bin")) == (Bytes{4, 5}));
   EXPECT_TRUE(ReadBytes(PathOf("other-name.bin")) == (Bytes{4, 5}));

@@ -83,6 +83,15 @@ TEST_F(PosixFiles, AnotherUserKeepsTheGroupAndIsRefusedWhereTheFolderForbidsRepl
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path("locked")), {}), 1);
 }
 
+TEST_F(PosixFiles, AFailedJobLeavesItsReasonOnStandardError) {
+  ::testing::internal::CaptureStderr();
+  EXPECT_FALSE(TransformFile(folder.Path("missing.bin").string(), 1, 1, ShiftDirection::Add));
+  const std::string said = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(said.find("tessafold: finding the file: " + folder.Path("missing.bin").string() + ": error 2 ("),
+            std::string::npos)
+      << said;
+}
+
 TEST_F(PosixFiles, ANamedPipeIsNoFileAndDoesNotBlock) {
   const std::string path = folder.Path("pipe").string();
   ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);

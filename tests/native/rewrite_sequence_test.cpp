@@ -66,6 +66,7 @@ class RecordingSteps final : public RewriteSteps {
   void RemoveFile(const std::string& path) override { Step("remove " + path); }
   uint32_t ProcessId() override { return 7; }
   std::string HostName() override { return "pc"; }
+  uint32_t LastError() override { return 0; }
 
   std::string replacement;
 

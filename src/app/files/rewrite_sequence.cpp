@@ -2,6 +2,7 @@
 
 #include "app/files/byte_buffer.h"
 #include "app/files/file_primitives_detail.h"
+#include "app/files/failure_report.h"
 #include "app/files/file_turn.h"
 #include "app/files/rewrite_sequence.h"
 #include "app/files/shutdown_hold.h"
@@ -59,55 +60,80 @@ class ReplacementGuard {
   std::string path_;
 };
 
+// Reports why the rewrite stops at `step`, with the error of the call that
+// just failed, and says the rewrite failed.
+bool Stop(RewriteSteps& steps, std::string_view step, std::string_view path) {
+  ReportFailure(step, path, steps.LastError());
+  return false;
+}
+
 bool ReplaceOpenOriginal(RewriteSteps& steps, const OriginalFile& original, std::span<uint8_t> buffer,
                          const PieceChange& change) {
   const std::string host = steps.HostName();
   const uint32_t self = steps.ProcessId();
+  const std::string target = original.folder + original.name;
   RemoveLeftovers(steps, original, host, self);
   const std::string replacement = CreateReplacement(steps, original, host, self);
-  if (replacement.empty()) return false;
+  if (replacement.empty()) return Stop(steps, "creating the replacement", target);
   ReplacementGuard guard(steps, replacement);
 
-  if (!PumpPieces(original.size, buffer, steps.Streams(), change)) return false;
-  if (!steps.TakeOverTheRest()) return false;
+  if (!PumpPieces(original.size, buffer, steps.Streams(), change)) return Stop(steps, "copying the content", target);
+  if (!steps.TakeOverTheRest()) return Stop(steps, "taking over times and streams", target);
   // The content must be on the disk before it takes the original's name, or
   // a crash right after the rename could leave a file without it.
-  if (!steps.FlushReplacement() || !steps.CloseReplacement()) return false;
+  if (!steps.FlushReplacement() || !steps.CloseReplacement()) return Stop(steps, "flushing the replacement", target);
   // A write by someone else meanwhile would be lost with the old content.
-  if (!steps.OriginalUnchanged()) return false;
+  if (!steps.OriginalUnchanged()) return Stop(steps, "the file changed meanwhile", target);
   steps.CloseOriginal();
-  const std::string target = original.folder + original.name;
-  if (!RetryBriefly([&] { return steps.Replace(replacement, target); })) return false;
+  if (!RetryBriefly([&] { return steps.Replace(replacement, target); })) return Stop(steps, "replacing", target);
   guard.Placed();
   steps.SyncFolder(original.folder);
   return true;
 }
 
+// The reason a file is refused before anything is written, or none.
+std::string_view RefusalOf(const OriginalFile& original) {
+  if (!original.plainFile) return "refused: not a plain file";
+  if (original.links != 1) return "refused: the file has other names (hard links)";
+  if (original.readOnly) return "refused: read-only, or this user may not replace it";
+  return {};
+}
+
 }  // namespace
 
 bool RunRewrite(RewriteSteps& steps, const std::string& path, const PieceChange& change, size_t pieceBytes) {
-  if (!IsUsablePath(path)) return false;
+  if (!IsUsablePath(path)) {
+    ReportFailure("refused: no usable path", path, 0);
+    return false;
+  }
   // Taken before the turn and the hold: a failed allocation is fatal, and
   // should end the process before this job holds anything others wait for.
   ByteBuffer buffer = ByteBuffer::Allocate(static_cast<int32_t>(2 * pieceBytes));
   for (int attempt = 0; attempt < kIdentityAttempts; ++attempt) {
     const std::string identity = steps.IdentityOf(path);
-    if (identity.empty()) return false;
+    if (identity.empty()) return Stop(steps, "finding the file", path);
     const FileTurn turn(identity);
     const ShutdownHold hold;
-    if (!hold.Held()) return false;
+    if (!hold.Held()) {
+      ReportFailure("refused: the program is ending", path, 0);
+      return false;
+    }
 
     OriginalFile original;
-    if (!steps.OpenOriginal(path, original)) return false;
+    if (!steps.OpenOriginal(path, original)) return Stop(steps, "opening the file", path);
     // Replaced while this job waited for its turn: the turn to take now is
     // the new file's.
     if (original.identity != identity) {
       steps.CloseOriginal();
       continue;
     }
-    if (!original.plainFile || original.links != 1 || original.readOnly) return false;
+    if (const std::string_view refusal = RefusalOf(original); !refusal.empty()) {
+      ReportFailure(refusal, original.folder + original.name, 0);
+      return false;
+    }
     return ReplaceOpenOriginal(steps, original, {buffer.Data(), 2 * pieceBytes}, change);
   }
+  ReportFailure("refused: the file kept being replaced by others", path, 0);
   return false;
 }
 

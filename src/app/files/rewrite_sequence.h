@@ -65,6 +65,9 @@ class RewriteSteps {
   virtual void RemoveFile(const std::string& path) = 0;
   virtual uint32_t ProcessId() = 0;
   virtual std::string HostName() = 0;
+
+  // The system's error of the step that failed last on this thread.
+  virtual uint32_t LastError() = 0;
 };
 
 // Replaces the file at `path` by its bytes run through `change`, with the

@@ -60,6 +60,30 @@ using FileHandle = OwnedHandle<FileTraits>;
 using FindHandle = OwnedHandle<FindTraits>;
 using KernelHandle = OwnedHandle<KernelTraits>;
 
+// A COM interface pointer that releases its reference when it goes.
+template <typename Interface>
+class ComPtr {
+ public:
+  ComPtr() = default;
+  ~ComPtr() { Reset(); }
+  ComPtr(const ComPtr&) = delete;
+  ComPtr& operator=(const ComPtr&) = delete;
+
+  Interface* operator->() const { return pointer_; }
+  explicit operator bool() const { return pointer_ != nullptr; }
+  // For a call that hands out a new reference: releases the old one first.
+  void** Put() {
+    Reset();
+    return reinterpret_cast<void**>(&pointer_);
+  }
+  void Reset() {
+    if (pointer_) std::exchange(pointer_, nullptr)->Release();
+  }
+
+ private:
+  Interface* pointer_ = nullptr;
+};
+
 struct IconDeleter {
   void operator()(HICON icon) const { DestroyIcon(icon); }
 };

@@ -126,6 +126,7 @@ class PosixRewriteSteps final : public RewriteSteps {
     return processId <= INT_MAX && (::kill(static_cast<pid_t>(processId), 0) == 0 || errno == EPERM);
   }
   void RemoveFile(const std::string& path) override { ::unlink(path.c_str()); }
+  uint32_t LastError() override { return static_cast<uint32_t>(errno); }
   uint32_t ProcessId() override { return static_cast<uint32_t>(::getpid()); }
   std::string HostName() override {
     char name[256] = {};

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "app/files/blocking_call.h"
+#include "app/win/handle_owners.h"
 
 namespace tessafold {
 
@@ -8,9 +9,7 @@ namespace tessafold {
 BlockingCallCanceller::BlockingCallCanceller()
     : thread_(reinterpret_cast<uintptr_t>(OpenThread(THREAD_TERMINATE, FALSE, GetCurrentThreadId()))) {}
 
-BlockingCallCanceller::~BlockingCallCanceller() {
-  if (thread_) CloseHandle(reinterpret_cast<HANDLE>(thread_));
-}
+BlockingCallCanceller::~BlockingCallCanceller() { const KernelHandle owned(reinterpret_cast<HANDLE>(thread_)); }
 
 void BlockingCallCanceller::Cancel() const {
   if (thread_) CancelSynchronousIo(reinterpret_cast<HANDLE>(thread_));

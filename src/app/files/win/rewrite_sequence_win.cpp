@@ -230,6 +230,7 @@ class WindowsRewriteSteps final : public RewriteSteps {
     return WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT;
   }
   void RemoveFile(const std::string& path) override { DeleteFileW(Widen(path).c_str()); }
+  uint32_t LastError() override { return GetLastError(); }
   uint32_t ProcessId() override { return GetCurrentProcessId(); }
   std::string HostName() override {
     wchar_t name[MAX_COMPUTERNAME_LENGTH + 1];

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "app/process/worker.h"
+#include "app/win/handle_owners.h"
 
 namespace tessafold {
 
@@ -26,10 +27,10 @@ __attribute__((force_align_arg_pointer)) DWORD WINAPI WorkerMain(LPVOID start) {
 bool StartWorker(WorkerRoutine routine, void* parameter) {
   std::unique_ptr<WorkerStart> start(new (std::nothrow) WorkerStart{routine, parameter});
   if (!start) return false;
-  const HANDLE thread = CreateThread(nullptr, 0, WorkerMain, start.get(), 0, nullptr);
-  if (!thread) return false;
+  // Nobody waits for the worker: its handle is let go at once.
+  const KernelHandle thread(CreateThread(nullptr, 0, WorkerMain, start.get(), 0, nullptr));
+  if (!thread.Valid()) return false;
   start.release();  // the worker owns it now
-  CloseHandle(thread);
   return true;
 }
 

@@ -1,6 +1,7 @@
 #include "app/window/win/taskbar_progress.h"
 
 #include <atomic>
+#include <memory>
 #include <new>
 
 #include "app/window/win/app_frame.h"
@@ -15,25 +16,15 @@ std::atomic<int64_t> newestTotal{0};
 // One request waits on the relay window at most; it shows the newest sums.
 std::atomic<bool> requestPending{false};
 // Made at the first request, after the window and its button were shown.
-TaskbarButton* taskbar = nullptr;
+std::unique_ptr<TaskbarButton> taskbar;
 
 }  // namespace
 
 TaskbarButton::TaskbarButton() {
-  ITaskbarList3* list = nullptr;
-  if (FAILED(CoCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskbarList3,
-                              reinterpret_cast<void**>(&list)))) {
-    return;
+  if (FAILED(CoCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskbarList3, list_.Put())) ||
+      FAILED(list_->HrInit())) {
+    list_.Reset();
   }
-  if (FAILED(list->HrInit())) {
-    list->Release();
-    return;
-  }
-  list_ = list;
-}
-
-TaskbarButton::~TaskbarButton() {
-  if (list_) list_->Release();
 }
 
 bool TaskbarButton::Show(HWND window, int64_t done, int64_t total) {
@@ -53,7 +44,7 @@ void PostTaskbarProgress(int64_t done, int64_t total) {
 
 void ApplyTaskbarProgress() {
   requestPending = false;
-  if (!taskbar) taskbar = new (std::nothrow) TaskbarButton();
+  if (!taskbar) taskbar.reset(new (std::nothrow) TaskbarButton());
   if (!taskbar) return;
   const int64_t done = newestDone, total = newestTotal;
   for (const auto& [id, window] : Frame().windows) {
@@ -61,9 +52,6 @@ void ApplyTaskbarProgress() {
   }
 }
 
-void ReleaseTaskbarProgress() {
-  delete taskbar;
-  taskbar = nullptr;
-}
+void ReleaseTaskbarProgress() { taskbar.reset(); }
 
 }  // namespace tessafold

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "app/win/handle_owners.h"
+
 namespace tessafold {
 
 // Shows the jobs' progress on the taskbar buttons of the loaded windows.
@@ -25,15 +27,14 @@ void ReleaseTaskbarProgress();
 class TaskbarButton {
  public:
   TaskbarButton();
-  ~TaskbarButton();
   TaskbarButton(const TaskbarButton&) = delete;
   TaskbarButton& operator=(const TaskbarButton&) = delete;
 
-  bool Available() const { return list_ != nullptr; }
+  bool Available() const { return static_cast<bool>(list_); }
   bool Show(HWND window, int64_t done, int64_t total);
 
  private:
-  ITaskbarList3* list_ = nullptr;
+  ComPtr<ITaskbarList3> list_;
 };
 
 }  // namespace tessafold
