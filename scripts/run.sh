@@ -48,7 +48,7 @@ program="$TESSAFOLD_SCRATCH/tessafold.exe"
 cp "$exe" "$program"
 wine_as_user "$TESSAFOLD_WINE" "$program" >/dev/null 2>&1 &
 bash scripts/screenshot.sh "$shot"
-wine_as_user "$TESSAFOLD_WINESERVER" -k >/dev/null 2>&1 || true
+wine_stop "$build/run" "$preset"
 wait || true
 echo "No display here: the program ran on a virtual one ($DISPLAY)."
 echo "Screenshot of its window: $shot"

@@ -33,7 +33,13 @@ if [ ${#windows[@]} -gt 1 ]; then
   echo "== ${windows[*]}: testing side by side (logs in build/<preset>/ctest.log)"
 fi
 pids=()
-trap 'kill "${pids[@]}" 2>/dev/null || true' EXIT
+# Nothing this command started outlives it: the suites, their displays and
+# their Wine servers.
+stop_all() {
+  kill "${pids[@]}" 2>/dev/null || true
+  for preset in win32 win64; do wine_stop "build/$preset/wine" "$preset"; done
+}
+trap stop_all EXIT
 for preset in "${windows[@]}"; do
   ctest --preset "$preset" >"build/$preset/ctest.log" 2>&1 &
   pids+=($!)

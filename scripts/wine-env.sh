@@ -9,6 +9,8 @@
 #                             architecture and "$TESSAFOLD_WINESERVER" is its server
 #   wine_select win32|win64   only chooses that Wine, for a prefix of one's own
 #   wine_as_user CMD...       runs CMD as the unprivileged Wine user
+#   wine_stop STATE_DIR [win32|win64]
+#                             ends the prefix's wineserver and the display
 #   wine_arch_of PROGRAM.exe  win64 for a PE32+ x86-64 program, else win32
 #   wine32_problem            why this machine cannot run 32-bit programs;
 #                             nothing when it can
@@ -140,6 +142,25 @@ wine_start_display() {
     echo "no X display could be started for $state (see $state/xvfb.log)" >&2
   ) 8>"$state/.display.lock"
   export DISPLAY=":$(cat "$state/display" 2>/dev/null)"
+}
+
+# Ends what wine_env_init started for a state folder: the prefix's wineserver
+# (and with it its programs) and the display. Nothing is left running.
+wine_stop() {
+  local state=$1 arch=${2:-win32} pid
+  [ -d "$state" ] || return 0
+  if [ -d "$state/prefix" ]; then
+    (
+      wine_select "$arch" 2>/dev/null || exit 0
+      if [ "$(id -u)" -eq 0 ]; then WINE_UID=65534; else WINE_UID=$(id -u); fi
+      WINEPREFIX="$state/prefix" wine_as_user "$TESSAFOLD_WINESERVER" -k >/dev/null 2>&1 || true
+    )
+  fi
+  pid=$(cat "$state/xvfb.pid" 2>/dev/null || true)
+  if [ -n "$pid" ] && tr '\0' ' ' 2>/dev/null <"/proc/$pid/cmdline" | grep -q '^Xvfb '; then
+    kill "$pid" 2>/dev/null || true
+  fi
+  rm -f "$state/xvfb.pid" "$state/display"
 }
 
 # The Chinese locale is set only for Wine: this shell may not have it.
