@@ -84,6 +84,13 @@ class ComPtr {
   Interface* pointer_ = nullptr;
 };
 
+// Memory that a Windows call allocated with LocalAlloc for its caller, such
+// as a security descriptor.
+struct LocalFreeDeleter {
+  void operator()(void* memory) const { LocalFree(memory); }
+};
+using LocalMemory = std::unique_ptr<void, LocalFreeDeleter>;
+
 struct IconDeleter {
   void operator()(HICON icon) const { DestroyIcon(icon); }
 };

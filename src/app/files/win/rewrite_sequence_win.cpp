@@ -23,23 +23,26 @@ constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM 
 class AccessRights {
  public:
   void TakeFrom(HANDLE original) {
+    PSECURITY_DESCRIPTOR dacl = nullptr, owner = nullptr, group = nullptr;
     readable_ = GetSecurityInfo(original, SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, nullptr,
-                                nullptr, &dacl_) == ERROR_SUCCESS;
-    GetSecurityInfo(original, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner_, nullptr, nullptr, nullptr,
-                    &ownerDescriptor_);
-    GetSecurityInfo(original, SE_FILE_OBJECT, GROUP_SECURITY_INFORMATION, nullptr, &group_, nullptr, nullptr,
-                    &groupDescriptor_);
-  }
-  ~AccessRights() {
-    LocalFree(dacl_);
-    LocalFree(ownerDescriptor_);
-    LocalFree(groupDescriptor_);
+                                nullptr, &dacl) == ERROR_SUCCESS;
+    dacl_.reset(dacl);
+    if (GetSecurityInfo(original, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner_, nullptr, nullptr, nullptr,
+                        &owner) != ERROR_SUCCESS) {
+      owner_ = nullptr;
+    }
+    ownerDescriptor_.reset(owner);
+    if (GetSecurityInfo(original, SE_FILE_OBJECT, GROUP_SECURITY_INFORMATION, nullptr, &group_, nullptr, nullptr,
+                        &group) != ERROR_SUCCESS) {
+      group_ = nullptr;
+    }
+    groupDescriptor_.reset(group);
   }
 
   bool Readable() const { return readable_; }
   // The DACL with its protection and inheritance flags, for CreateFileW.
   SECURITY_ATTRIBUTES* ForNewFile() {
-    attributes_ = SECURITY_ATTRIBUTES{sizeof attributes_, dacl_, FALSE};
+    attributes_ = SECURITY_ATTRIBUTES{sizeof attributes_, dacl_.get(), FALSE};
     return &attributes_;
   }
   // Only a privileged process may give a file away, while any member of a
@@ -52,11 +55,9 @@ class AccessRights {
 
  private:
   bool readable_ = false;
-  PSECURITY_DESCRIPTOR dacl_ = nullptr;
-  PSECURITY_DESCRIPTOR ownerDescriptor_ = nullptr;
-  PSECURITY_DESCRIPTOR groupDescriptor_ = nullptr;
-  PSID owner_ = nullptr;
-  PSID group_ = nullptr;
+  LocalMemory dacl_, ownerDescriptor_, groupDescriptor_;
+  PSID owner_ = nullptr;     // inside ownerDescriptor_
+  PSID group_ = nullptr;     // inside groupDescriptor_
   SECURITY_ATTRIBUTES attributes_{};
 };
 
