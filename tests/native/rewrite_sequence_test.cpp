@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -71,11 +72,14 @@ class RecordingSteps final : public RewriteSteps {
   std::string replacement;
 
  private:
+  // The pump reads on a thread of its own.
   bool Step(const std::string& name) {
+    const std::lock_guard lock(logMutex_);
     log.push_back(name);
     return !failing.empty() && name.starts_with(failing) ? false : true;
   }
   size_t read_ = 0;
+  std::mutex logMutex_;
 };
 
 bool Rewrite(RecordingSteps& steps) {
