@@ -1,13 +1,22 @@
 #!/usr/bin/env python3
 """Writes the release archives and their checksums into a folder:
-    pack_release.py DIST VERSION NOTE_TEMPLATE BUILD=EXE...
+    pack_release.py DIST VERSION NOTE_TEMPLATE BUILD=EXE... [--setup SETUP.exe]...
+                    [--download-base URL]
 One tessafold-VERSION-BUILD.zip per BUILD (win32, win64) holding the .exe and
-README.txt, then SHA256SUMS. Archives of the same inputs are byte-identical:
-names in a fixed order, one fixed time stamp and fixed permissions."""
+README.txt, the installers (copied as they are), then SHA256SUMS. Archives of
+the same inputs are byte-identical: names in a fixed order, one fixed time
+stamp and fixed permissions.
+With --download-base, the URL under which the files of DIST will be published,
+it also writes manifests/ for winget and Scoop (see manifests.py)."""
+import argparse
 import hashlib
 import pathlib
+import shutil
 import sys
 import zipfile
+
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent))
+import manifests  # noqa: E402
 
 # Per build: the line after the title, the Chinese and the English closing note.
 BUILDS = {
@@ -38,9 +47,11 @@ def add(archive, name, data):
     archive.writestr(entry, data, compresslevel=9)
 
 
-def main(dist, version, template_path, *builds):
+def main(dist, version, template_path, builds, setups=(), download_base=None):
     dist = pathlib.Path(dist)
     template = pathlib.Path(template_path).read_text(encoding="utf-8")
+    for setup in setups:
+        shutil.copyfile(setup, dist / pathlib.Path(setup).name)
     for pairing in builds:
         build, exe = pairing.split("=", 1)
         folder = f"tessafold-{version}-{build}"
@@ -49,10 +60,22 @@ def main(dist, version, template_path, *builds):
         with zipfile.ZipFile(dist / f"{folder}.zip", "w") as archive:
             for name in sorted(files):
                 add(archive, name, files[name])
-    sums = "".join(f"{hashlib.sha256(path.read_bytes()).hexdigest()}  {path.name}\n"
-                   for path in sorted(dist.iterdir()) if path.name != "SHA256SUMS")
-    (dist / "SHA256SUMS").write_text(sums)
+    sums = {path.name: hashlib.sha256(path.read_bytes()).hexdigest()
+            for path in sorted(dist.iterdir()) if path.is_file() and path.name != "SHA256SUMS"}
+    (dist / "SHA256SUMS").write_text("".join(f"{digest}  {name}\n" for name, digest in sums.items()))
+    if download_base:
+        manifests.write(dist / "manifests", version, download_base, sums)
+    else:
+        print("no package manifests written: they need --download-base URL, where the files will be published")
 
 
 if __name__ == "__main__":
-    main(*sys.argv[1:])
+    parser = argparse.ArgumentParser()
+    parser.add_argument("dist")
+    parser.add_argument("version")
+    parser.add_argument("template")
+    parser.add_argument("builds", nargs="+", metavar="BUILD=EXE")
+    parser.add_argument("--setup", action="append", default=[])
+    parser.add_argument("--download-base")
+    args = parser.parse_args()
+    main(args.dist, args.version, args.template, args.builds, args.setup, args.download_base)

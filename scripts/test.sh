@@ -23,6 +23,10 @@ for preset in native native-asan; do
   ctest --preset "$preset" || status=1
 done
 
+echo "== release files and the CI workflow: test"
+python3 tests/release/release_files_test.py || status=1
+node scripts/lint-workflows.mjs || status=1
+
 win32_problem=$(wine32_problem)
 windows=(win64)
 if [ -z "$win32_problem" ]; then windows=(win32 win64); fi
