@@ -31,7 +31,7 @@ def main(build, version, exe, out):
             os.utime(path, (stamp, stamp))
         subprocess.run(["makensis", "-V2", "-INPUTCHARSET", "UTF8",
                         f"-DVERSION={version}", f"-DBUILD={build}", f"-DSTAGE={stage}",
-                        f"-DICON={ROOT / 'src' / 'app' / 'win' / 'tessafold.ico'}",
+                        f"-DICON={ROOT / 'src' / 'app' / 'window' / 'win' / 'tessafold.ico'}",
                         f"-DOUTFILE={out}", str(ROOT / "installer" / "tessafold.nsi")],
                        check=True)
 
