@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <condition_variable>
-#include <cstdlib>
-#include <string_view>
 #include <mutex>
 #include <system_error>
 #include <thread>
@@ -142,37 +140,10 @@ class Pump {
   bool readFailed_ = false, flushWanted_ = false, flushFailed_ = false, stop_ = false;
 };
 
-// MEASURING ONLY: one thread reads, changes, writes and flushes in turn.
-bool LoopPieces(int64_t total, std::span<uint8_t> buffer, const PieceStreams& streams, const PieceChange& change) {
-  const BlockingCallCanceller thread;
-  const ShutdownCancel cancel([&thread] { thread.Cancel(); });
-  const int64_t pieceBytes = static_cast<int64_t>(buffer.size() / 2);
-  int64_t unflushed = 0;
-  for (int64_t done = 0; done < total;) {
-    if (ShutdownBegun()) return false;
-    const std::span<uint8_t> piece = buffer.first(static_cast<size_t>(std::min(total - done, pieceBytes)));
-    if (!streams.read(piece.data(), piece.size())) return false;
-    done += static_cast<int64_t>(piece.size());
-    change(piece, RewriteProgress{done, total});
-    if (!streams.write(piece.data(), piece.size())) return false;
-    unflushed += static_cast<int64_t>(piece.size());
-    if (unflushed >= kFlushEveryBytes) {
-      if (!streams.flush()) return false;
-      unflushed = 0;
-    }
-  }
-  return true;
-}
-
 }  // namespace
 
 bool PumpPieces(int64_t total, std::span<uint8_t> buffer, const PieceStreams& streams, const PieceChange& change) {
   if (total <= 0) return true;
-  static const bool loop = [] {
-    const char* chosen = std::getenv("TESSAFOLD_PUMP");
-    return chosen && std::string_view(chosen) == "loop";
-  }();
-  if (loop) return LoopPieces(total, buffer, streams, change);
   return Pump(total, buffer, streams).Run(change);
 }
 
