@@ -21,7 +21,7 @@ constexpr int kIdentityAttempts = 16;
 // processes that no longer run are removed: a leftover whose original is
 // gone may be the only copy, and one of another machine's process cannot be
 // told from one of an ended process here. One still being written is held
-// open without sharing and stays.
+// open without sharing its deletion and stays.
 void RemoveLeftovers(RewriteSteps& steps, const OriginalFile& original, const std::string& host, uint32_t self) {
   for (const std::string& name : steps.TemporaryNamesIn(original.folder)) {
     const uint32_t owner = TemporaryFileOwner(name, original.name, host);

@@ -218,7 +218,9 @@ TEST_F(HeldFile, ATemporaryFileStillBeingWrittenStays) {
   ASSERT_NE(ended, 0u);
   const auto busy = testing::Child(folder, TemporaryName("held.bin", ThisMachine(), ended, 1));
   testing::WriteBytes(busy, {1});
-  const HANDLE writer = CreateFileW(busy.wstring().c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  // Held as a rewrite holds its own: sharing writing with its second handle.
+  const HANDLE writer =
+      CreateFileW(busy.wstring().c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(writer, INVALID_HANDLE_VALUE);
   EXPECT_TRUE(TransformFile(path, 9, 1, ShiftDirection::Add));
   CloseHandle(writer);

@@ -77,6 +77,12 @@ class PosixRewriteSteps final : public RewriteSteps {
     // Readable by nobody else until it has the original's permissions.
     replacement_.Reset(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
     if (!replacement_.Valid()) return errno == EEXIST ? Creation::NameTaken : Creation::Failed;
+    // The pushes to the disk while the content is written go through a
+    // descriptor of their own, as on Windows, where a flush would otherwise
+    // hold up the writes. Opened through the descriptor, so that a rename
+    // meanwhile cannot give another file, and while the file is still ours
+    // and writable; without /proc the final flush does all the work.
+    pusher_.Reset(::open(("/proc/self/fd/" + std::to_string(replacement_.Get())).c_str(), O_WRONLY | O_CLOEXEC));
     // Only root may give a file away, while any member of a group may give
     // it that group: each is tried on its own, and a refusal leaves the
     // caller's own. The mode comes last, as a change of owner clears set-id bits.
@@ -90,15 +96,19 @@ class PosixRewriteSteps final : public RewriteSteps {
   }
 
   PieceStreams Streams() override {
-    const int in = original_.Get(), out = replacement_.Get();
+    const int in = original_.Get(), out = replacement_.Get(), pusher = pusher_.Get();
     return {Whole(ReadRequestOn(in)), Whole(WriteRequestOn(out), kWriteRequestBytes),
-            [out] { return ::fdatasync(out) == 0; }};
+            [pusher] { return pusher < 0 || ::fdatasync(pusher) == 0; }};
   }
 
   bool TakeOverTheRest() override { return true; }
   bool FlushReplacement() override { return ::fsync(replacement_.Get()) == 0; }
-  bool CloseReplacement() override { return replacement_.Release(); }
+  bool CloseReplacement() override {
+    pusher_.Reset();
+    return replacement_.Release();
+  }
   void RemoveReplacement(const std::string& path) override {
+    pusher_.Reset();
     replacement_.Reset();
     ::unlink(path.c_str());
   }
@@ -137,6 +147,7 @@ class PosixRewriteSteps final : public RewriteSteps {
   Descriptor original_;
   struct stat info_ {};
   Descriptor replacement_;
+  Descriptor pusher_;  // the replacement again, for the flushes during the writing
 };
 
 }  // namespace

@@ -183,30 +183,45 @@ class WindowsRewriteSteps final : public RewriteSteps {
   Creation CreateReplacement(const std::string& path) override {
     replacementPath_ = Widen(path);
     const DWORD attributes = info_.dwFileAttributes & kKeptAttributes;
-    replacement_.Reset(CreateFileW(replacementPath_.c_str(), GENERIC_WRITE | WRITE_OWNER, 0, rights_.ForNewFile(),
-                                   CREATE_NEW, (attributes ? attributes : FILE_ATTRIBUTE_NORMAL) | FILE_FLAG_SEQUENTIAL_SCAN,
-                                   nullptr));
+    // The pushes to the disk while the content is written go through a
+    // second handle: the system serialises the I/O of a handle opened for
+    // synchronous access, so a flush on the handle being written would hold
+    // up its writes. Each handle must share writing for the other to open;
+    // that lets in another writer that itself shares writing, never a
+    // reader or a deleter. It is opened right away.
+    replacement_.Reset(CreateFileW(replacementPath_.c_str(), GENERIC_WRITE | WRITE_OWNER, FILE_SHARE_WRITE,
+                                   rights_.ForNewFile(), CREATE_NEW,
+                                   (attributes ? attributes : FILE_ATTRIBUTE_NORMAL) | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!replacement_.Valid()) {
       const DWORD error = GetLastError();
       return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ? Creation::NameTaken : Creation::Failed;
     }
+    // Refused when the original's DACL denies this user writing: then the
+    // final flush does all the work.
+    pusher_.Reset(CreateFileW(replacementPath_.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                              nullptr));
     rights_.GiveOwnershipTo(replacement_.Get());
     return Creation::Created;
   }
 
   PieceStreams Streams() override {
-    const HANDLE in = original_.Get(), out = replacement_.Get();
+    const HANDLE in = original_.Get(), out = replacement_.Get(), pusher = pusher_.Get();
     return {Whole(ReadRequestOn(in)), Whole(WriteRequestOn(out), kWriteRequestBytes),
-            [out] { return FlushFileBuffers(out) != 0; }};
+            [pusher] { return pusher == INVALID_HANDLE_VALUE || FlushFileBuffers(pusher) != 0; }};
   }
 
   bool TakeOverTheRest() override {
     return SetFileTime(replacement_.Get(), &info_.ftCreationTime, nullptr, nullptr) &&
            CopyNamedStreams(realPath_, replacementPath_);
   }
+  // The writing is over: nothing is left for this flush to hold up.
   bool FlushReplacement() override { return FlushFileBuffers(replacement_.Get()) != 0; }
-  bool CloseReplacement() override { return replacement_.Release(); }
+  bool CloseReplacement() override {
+    pusher_.Reset();
+    return replacement_.Release();
+  }
   void RemoveReplacement(const std::string& path) override {
+    pusher_.Reset();
     replacement_.Reset();
     DeleteFileW(Widen(path).c_str());
   }
@@ -245,6 +260,7 @@ class WindowsRewriteSteps final : public RewriteSteps {
   AccessRights rights_;
   std::wstring realPath_;
   FileHandle replacement_;
+  FileHandle pusher_;  // the replacement again, for the flushes during the writing
   std::wstring replacementPath_;
 };
 
