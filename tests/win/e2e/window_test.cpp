@@ -1,11 +1,13 @@
 // The main window as a user meets it, checked from outside the program.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
 #include "app_under_test.h"
 #include "browser_stand_in.h"
+#include "app/window/color_scheme.h"
 #include "common/file_test_support.h"
 #include "ui/main_window_ids.h"
 
@@ -59,6 +61,40 @@ std::string Describe(const RECT& r) {
   return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
          std::to_string(r.bottom);
 }
+
+// A value of the user's settings, set for one test and put back after it. A
+// program reads the display's scale once, when it starts.
+class ScopedUserSetting {
+ public:
+  ScopedUserSetting(const wchar_t* key, const wchar_t* name, DWORD value) : key_(key), name_(name) {
+    DWORD size = sizeof old_;
+    had_ = RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_DWORD, nullptr, &old_, &size) == ERROR_SUCCESS;
+    Set(value);
+  }
+  ~ScopedUserSetting() {
+    if (had_) {
+      Set(old_);
+    } else {
+      RegDeleteKeyValueW(HKEY_CURRENT_USER, key_, name_);
+    }
+  }
+  ScopedUserSetting(const ScopedUserSetting&) = delete;
+  ScopedUserSetting& operator=(const ScopedUserSetting&) = delete;
+  void Set(DWORD value) const { RegSetKeyValueW(HKEY_CURRENT_USER, key_, name_, REG_DWORD, &value, sizeof value); }
+
+ private:
+  const wchar_t* key_;
+  const wchar_t* name_;
+  DWORD old_ = 0;
+  bool had_ = false;
+};
+
+// The display's scale as the user sets it; under Wine its LogPixels.
+ScopedUserSetting DisplayDpi(DWORD dpi) { return {L"Control Panel\\Desktop", L"LogPixels", dpi}; }
+
+constexpr wchar_t kPersonalize[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
+
+bool UnderWine() { return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
 
 class MainWindow : public ::testing::Test {
  protected:
@@ -224,6 +260,117 @@ TEST(MainWindowStart, OpensTheWebPageOncePerStartBeforeShowingFromTheProgramsFol
               CSTR_EQUAL)
         << visit.currentDirectory;
   }
+}
+
+// Within a pixel or two of the layout's edge scaled by dpi / 96.
+bool NearScaled(LONG actual, LONG layout, int dpi) { return std::abs(actual - layout * dpi / 96.0) <= 2.0; }
+
+// As a user with 100 %, 150 % and 200 % scaling meets the window: everything
+// where the layout puts it, scaled, every caption whole, in the font and with
+// the icons made for that scale.
+TEST(MainWindowAtScale, EveryControlSitsAtItsScaledRectangleAndShowsItsWholeCaption) {
+  const struct {
+    int dpi;
+    DWORD fontHeight;  // the default GUI font, 12 pixels at 96 DPI under Wine
+    DWORD largeIcon, smallIcon;
+  } scales[] = {{96, 12, 32, 16}, {144, 18, 48, 24}, {192, 24, 64, 32}};
+  for (const auto& scale : scales) {
+    SCOPED_TRACE("dpi " + std::to_string(scale.dpi));
+    const ScopedUserSetting dpi = DisplayDpi(scale.dpi);
+    {
+      const AppUnderTest app;
+      ASSERT_TRUE(app.Started());
+      RECT outer, client;
+      GetWindowRect(app.Window(), &outer);
+      GetClientRect(app.Window(), &client);
+      EXPECT_TRUE(NearScaled(outer.right - outer.left, 357, scale.dpi)) << Describe(outer);
+      EXPECT_TRUE(NearScaled(outer.bottom - outer.top, 440, scale.dpi)) << Describe(outer);
+      for (const ExpectedControl& expected : kControls) {
+        SCOPED_TRACE("control " + std::to_string(expected.id));
+        const RECT rect = RectInClient(app.Window(), app.Control(expected.id));
+        EXPECT_TRUE(NearScaled(rect.left, expected.rect.left, scale.dpi) &&
+                    NearScaled(rect.top, expected.rect.top, scale.dpi) &&
+                    NearScaled(rect.right, expected.rect.right, scale.dpi) &&
+                    NearScaled(rect.bottom, expected.rect.bottom, scale.dpi))
+            << Describe(rect);
+        EXPECT_TRUE(rect.right <= client.right && rect.bottom <= client.bottom) << "inside " << Describe(client);
+      }
+      app.Close();
+      EXPECT_EQ(app.WaitForExit(), 0u);
+    }
+    // Measured inside the program, where the controls' fonts live.
+    const AppUnderTest captions({}, e2e::ProgramPath(L"frame_probe.exe"), L"captions");
+    EXPECT_EQ(captions.WaitForExit(), scale.fontHeight << 16) << "font height << 16 | the ids that do not fit";
+    const AppUnderTest icons({}, e2e::ProgramPath(L"frame_probe.exe"), L"icons");
+    EXPECT_EQ(icons.WaitForExit(), scale.largeIcon << 8 | scale.smallIcon | 1u << 16 | 1u << 17)
+        << "the true-colour images of the sizes the scale asks for";
+  }
+}
+
+COLORREF ScreenPixel(HWND window, POINT point) {
+  ClientToScreen(window, &point);
+  const HDC screen = GetDC(nullptr);
+  const COLORREF pixel = GetPixel(screen, point.x, point.y);
+  ReleaseDC(nullptr, screen);
+  return pixel;
+}
+
+// What the user sees of each surface: the window, a label, the usage box and
+// the empty edit fields (the path field is disabled), read from the screen.
+std::vector<COLORREF> Surfaces(const AppUnderTest& app) {
+  const auto inside = [&](int id, int fromRight, int fromBottom) {
+    const RECT rect = RectInClient(app.Window(), app.Control(id));
+    return ScreenPixel(app.Window(), {rect.right - fromRight, rect.bottom - fromBottom});
+  };
+  return {ScreenPixel(app.Window(), {6, 6}), inside(pathLabel, 3, 3), inside(usageText, 3, 3), inside(keyEdit, 8, 8),
+          inside(pathEdit, 8, 8)};
+}
+
+bool SurfacesAre(const AppUnderTest& app, const std::vector<COLORREF>& expected) {
+  return e2e::WaitUntil([&] { return Surfaces(app) == expected; }, 5000);
+}
+
+// Light exactly as the layout says; dark when the system's setting for apps
+// says so, at start or changed while the program runs.
+TEST(MainWindowColours, FollowTheSystemsSettingForAppsAtStartAndWhileRunning) {
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  const std::vector<COLORREF> light{face, face, face, RGB(255, 255, 255), face};
+  const std::vector<COLORREF> dark{kDarkSurface, kDarkSurface, kDarkSurface, kDarkField, kDarkField};
+  const auto announce = [](const AppUnderTest& app) {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(app.Window(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"ImmersiveColorSet"),
+                        SMTO_ABORTIFHUNG, 5000, &ignored);
+  };
+  const ScopedUserSetting appsUseLight(kPersonalize, L"AppsUseLightTheme", 1);
+  {
+    const AppUnderTest app;
+    ASSERT_TRUE(app.Started());
+    EXPECT_TRUE(SurfacesAre(app, light));
+    appsUseLight.Set(0);
+    announce(app);
+    EXPECT_TRUE(SurfacesAre(app, dark));
+    appsUseLight.Set(1);
+    announce(app);
+    EXPECT_TRUE(SurfacesAre(app, light));
+  }
+  appsUseLight.Set(0);
+  const AppUnderTest app;
+  ASSERT_TRUE(app.Started());
+  EXPECT_TRUE(SurfacesAre(app, dark));
+}
+
+// Windows 10 20H1 and later draw the title bar dark when the program asks.
+TEST(MainWindowColours, TheTitleBarIsDarkWhereWindowsDrawsItSo) {
+  if (UnderWine()) GTEST_SKIP() << "Wine draws no dark title bar and has no dark button theme";
+  const ScopedUserSetting appsUseLight(kPersonalize, L"AppsUseLightTheme", 0);
+  const AppUnderTest app;
+  ASSERT_TRUE(app.Started());
+  RECT outer;
+  GetWindowRect(app.Window(), &outer);
+  const HDC screen = GetDC(nullptr);
+  const COLORREF caption = GetPixel(screen, (outer.left + outer.right) / 2, outer.top + 8);
+  ReleaseDC(nullptr, screen);
+  EXPECT_LT(GetRValue(caption) + GetGValue(caption) + GetBValue(caption), 3 * 0x60);
 }
 
 }  // namespace

@@ -16,6 +16,9 @@
 //                       large width << 8 | small width, plus 1 << 16 (large) and
 //                       1 << 17 (small) when the icon has partly transparent pixels,
 //                       which only the 32-bit images have
+//   captions            the process ends with the font's character height << 16
+//                       | a bit (1 << id) for every label and button whose
+//                       caption does not fit its control in the control's font
 #include <windows.h>
 #include <shellapi.h>
 
@@ -110,6 +113,45 @@ uint32_t WindowIconMake() {
                                small.partlyTransparent << 17);
 }
 
+// Measured as each control draws: a label wraps at its width, a button keeps
+// its caption on one line inside its border.
+uint32_t CaptionFit() {
+  const HWND window = FindWindowW(nullptr, L"Tessafoldv1.1");
+  uint32_t misfits = 0;
+  LONG fontHeight = 0;
+  for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    wchar_t windowClass[64] = {};
+    GetClassNameW(child, windowClass, 64);
+    const bool label = lstrcmpW(windowClass, L"TessafoldLabel") == 0;
+    if (!label && lstrcmpiW(windowClass, L"Button") != 0) continue;
+    wchar_t text[256] = {};
+    const int length = GetWindowTextW(child, text, 256);
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0));
+    LOGFONTW described{};
+    GetObjectW(font, sizeof described, &described);
+    fontHeight = described.lfHeight;
+    RECT client;
+    GetClientRect(child, &client);
+    const HDC dc = GetDC(child);
+    const HGDIOBJ previous = SelectObject(dc, font);
+    bool fits;
+    if (label) {
+      RECT needed{0, 0, client.right, 0};
+      DrawTextW(dc, text, length, &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+      fits = needed.right <= client.right && needed.bottom <= client.bottom;
+    } else {
+      SIZE size{};
+      GetTextExtentPoint32W(dc, text, length, &size);
+      const int border = 2 * GetSystemMetrics(SM_CXEDGE);
+      fits = size.cx + 2 * border <= client.right && size.cy + 2 * border <= client.bottom;
+    }
+    SelectObject(dc, previous);
+    ReleaseDC(child, dc);
+    if (!fits) misfits |= 1u << GetDlgCtrlID(child);
+  }
+  return static_cast<uint32_t>(fontHeight < 0 ? -fontHeight : fontHeight) << 16 | misfits;
+}
+
 std::wstring scenario;
 
 // The program's own entry routine with the scenario's step.
@@ -128,6 +170,7 @@ int ProbeEntry() {
     ShowMessage("探针");
   }
   if (scenario == L"icons") EndProcess(WindowIconMake());
+  if (scenario == L"captions") EndProcess(CaptionFit());
   if (scenario == L"yes-no") EndProcess(static_cast<uint32_t>(ShowMessage("继续？", MB_YESNO)));
   RunMessageLoop();
   return 0;
