@@ -94,7 +94,8 @@ bool ColorControl(LoadedWindow& window, HDC dc, HWND control, LRESULT* brush) {
   }
   text = SchemeColor(text, window.scheme);
   back = SchemeColor(back, window.scheme);
-  SetTextColor(dc, ToColorRef(text));
+  // A button draws its caption on its own face, which only its theme makes dark.
+  if (loaded->record->kind != ControlKind::Button) SetTextColor(dc, ToColorRef(text));
   SetBkColor(dc, ToColorRef(back));
   *brush = reinterpret_cast<LRESULT>(BrushFor(window, dc, back));
   return true;
