@@ -265,22 +265,35 @@ TEST(MainWindowStart, OpensTheWebPageOncePerStartBeforeShowingFromTheProgramsFol
 // Within a pixel or two of the layout's edge scaled by dpi / 96.
 bool NearScaled(LONG actual, LONG layout, int dpi) { return std::abs(actual - layout * dpi / 96.0) <= 2.0; }
 
-// As a user with 100 %, 150 % and 200 % scaling meets the window: everything
-// where the layout puts it, scaled, every caption whole, in the font and with
-// the icons made for that scale.
+// As a user with 100 %, 150 % and 200 % scaling meets the window, and as it
+// becomes when moved to a monitor of 150 %: everything where the layout puts
+// it, scaled, every caption whole, in the font and with the icons made for
+// that scale.
 TEST(MainWindowAtScale, EveryControlSitsAtItsScaledRectangleAndShowsItsWholeCaption) {
   const struct {
+    int displayDpi;
+    bool moved;  // by the probe, to a monitor of 144 DPI
     int dpi;
     DWORD fontHeight;  // the default GUI font, 12 pixels at 96 DPI under Wine
     DWORD largeIcon, smallIcon;
-  } scales[] = {{96, 12, 32, 16}, {144, 18, 48, 24}, {192, 24, 64, 32}};
+  } scales[] = {{96, false, 96, 12, 32, 16},
+                {144, false, 144, 18, 48, 24},
+                {192, false, 192, 24, 64, 32},
+                {96, true, 144, 18, 48, 24}};
   for (const auto& scale : scales) {
-    SCOPED_TRACE("dpi " + std::to_string(scale.dpi));
-    const ScopedUserSetting dpi = DisplayDpi(scale.dpi);
+    SCOPED_TRACE("display " + std::to_string(scale.displayDpi) + (scale.moved ? ", moved to 144" : ""));
+    const ScopedUserSetting dpi = DisplayDpi(scale.displayDpi);
+    const std::wstring probe = e2e::ProgramPath(L"frame_probe.exe");
+    const std::wstring moved = scale.moved ? L" moved" : L"";
     {
-      const AppUnderTest app;
+      const AppUnderTest app({}, scale.moved ? probe : e2e::ProgramPath(), scale.moved ? L"window moved" : L"");
       ASSERT_TRUE(app.Started());
       RECT outer, client;
+      // The probe moves the window once it is shown, the usage box last.
+      e2e::WaitUntil([&] {
+        const RECT usage = RectInClient(app.Window(), app.Control(usageText));
+        return NearScaled(usage.right, 336, scale.dpi) && NearScaled(usage.bottom, 152, scale.dpi);
+      }, 5000);
       GetWindowRect(app.Window(), &outer);
       GetClientRect(app.Window(), &client);
       EXPECT_TRUE(NearScaled(outer.right - outer.left, 357, scale.dpi)) << Describe(outer);
@@ -299,9 +312,9 @@ TEST(MainWindowAtScale, EveryControlSitsAtItsScaledRectangleAndShowsItsWholeCapt
       EXPECT_EQ(app.WaitForExit(), 0u);
     }
     // Measured inside the program, where the controls' fonts live.
-    const AppUnderTest captions({}, e2e::ProgramPath(L"frame_probe.exe"), L"captions");
+    const AppUnderTest captions({}, probe, L"captions" + moved);
     EXPECT_EQ(captions.WaitForExit(), scale.fontHeight << 16) << "font height << 16 | the ids that do not fit";
-    const AppUnderTest icons({}, e2e::ProgramPath(L"frame_probe.exe"), L"icons");
+    const AppUnderTest icons({}, probe, L"icons" + moved);
     EXPECT_EQ(icons.WaitForExit(), scale.largeIcon << 8 | scale.smallIcon | 1u << 16 | 1u << 17)
         << "the true-colour images of the sizes the scale asks for";
   }

@@ -16,6 +16,8 @@
 //                       large width << 8 | small width, plus 1 << 16 (large) and
 //                       1 << 17 (small) when the icon has partly transparent pixels,
 //                       which only the 32-bit images have
+// A second argument "moved" first moves the window, as Windows does, to a
+// monitor of 144 DPI (WM_DPICHANGED with the rectangle Windows would suggest).
 //   captions            the process ends with the font's character height << 16
 //                       | a bit (1 << id) for every label and button whose
 //                       caption does not fit its control in the control's font
@@ -152,13 +154,24 @@ uint32_t CaptionFit() {
   return static_cast<uint32_t>(fontHeight < 0 ? -fontHeight : fontHeight) << 16 | misfits;
 }
 
+void MoveToMonitorOf144Dpi() {
+  const HWND window = FindWindowW(nullptr, L"Tessafoldv1.1");
+  RECT suggested;
+  GetWindowRect(window, &suggested);
+  suggested.right = suggested.left + MulDiv(suggested.right - suggested.left, 144, 96);
+  suggested.bottom = suggested.top + MulDiv(suggested.bottom - suggested.top, 144, 96);
+  SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+}
+
 std::wstring scenario;
+bool moved = false;
 
 // The program's own entry routine with the scenario's step.
 int ProbeEntry() {
   if (scenario == L"no-relay") SetWindowsHookExW(WH_CBT, RefuseRelayWindow, nullptr, GetCurrentThreadId());
   StartApplication();
   LoadWindow(kMainWindow);
+  if (moved) MoveToMonitorOf144Dpi();
   if (scenario == L"worker-fatal") StartWorker(RaiseFatal);
   if (scenario == L"not-loaded") StartWorker(ReadUnloadedWindow);
   if (scenario == L"no-window") StartWorker(ReadTimerText);
@@ -182,5 +195,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   int count = 0;
   wchar_t** args = CommandLineToArgvW(GetCommandLineW(), &count);
   if (count > 1) scenario = args[1];
+  moved = count > 2 && std::wstring(args[2]) == L"moved";
   RunProgram(ProbeEntry, BuiltInWindowLayouts());
 }
