@@ -4,7 +4,6 @@
 
 #include <vector>
 
-#include "app/window/color_scheme.h"
 #include "app/window/display_scale.h"
 #include "app/window/icon_picker.h"
 #include "app/process/program_directory.h"
@@ -49,82 +48,34 @@ TEST(IconPicker, TheProgramsIconGivesTheTrueColourImageOfEachSizeAScaleAsksFor) 
   const std::vector<IconDirectoryEntry> icon{{32, 2, 1},  {48, 16, 4}, {48, 0, 8},  {32, 0, 8},  {16, 0, 8},
                                              {256, 0, 32}, {64, 0, 32}, {48, 0, 32}, {40, 0, 32}, {32, 0, 32},
                                              {24, 0, 32}, {20, 0, 32}, {16, 0, 32}};
-  const struct {
-    int width;
-    size_t entry;
-  } cases[] = {{16, 12}, {20, 11}, {24, 10}, {32, 9}, {40, 8}, {48, 7}, {64, 6}, {256, 5},
-               {30, 9},  {96, 5},  {128, 5}, {300, 5}, {8, 12}};
-  for (const auto& c : cases) EXPECT_EQ(PickIconEntry(icon, c.width), c.entry) << "width " << c.width;
-}
-
-TEST(IconPicker, ExactWidthThenNarrowestWiderThenWidestAndTheFirstOfEqualImages) {
-  const std::vector<IconDirectoryEntry> icon{{32, 16, 4}, {16, 0, 8}, {32, 0, 32}, {32, 0, 32}, {48, 0, 8}};
-  EXPECT_EQ(PickIconEntry(icon, 32), 2u);
-  EXPECT_EQ(PickIconEntry(icon, 16), 1u);
-  EXPECT_EQ(PickIconEntry(icon, 20), 2u);
-  EXPECT_EQ(PickIconEntry(icon, 40), 4u);
-  EXPECT_EQ(PickIconEntry(icon, 64), 4u);
+  // Width asked for, image given: exact, else the narrowest wider, else the widest.
+  const size_t cases[][2] = {{16, 12}, {20, 11}, {24, 10}, {32, 9}, {40, 8}, {48, 7}, {64, 6},
+                             {256, 5}, {30, 9},  {96, 5},  {8, 12}, {300, 5}};
+  for (const auto& c : cases) EXPECT_EQ(PickIconEntry(icon, static_cast<int>(c[0])), c[1]) << "width " << c[0];
   EXPECT_EQ(PickIconEntry({}, 16), 0u);
 }
 
-TEST(DisplayScale, LengthsAndRectanglesScaleByDpiOver96WithHalvesRoundedAway) {
-  const struct {
-    int dpi;
-    int32_t length, scaled;
-  } lengths[] = {{96, 357, 357}, {96, 0, 0},  {120, 17, 21},  {144, 17, 26},   {144, 357, 536},
-                 {144, -17, -26}, {168, 24, 42}, {192, 271, 542}, {72, 1, 1},    {288, 440, 1320}};
-  for (const auto& c : lengths) {
-    EXPECT_EQ(ScaleLength(c.length, c.dpi), c.scaled) << c.length << " at " << c.dpi;
-  }
-  // Edges are scaled, not sizes: neighbours that touch at 96 DPI still touch.
-  const struct {
-    LayoutRect rect;
-    int dpi;
-    LayoutRect scaled;
-  } rects[] = {{{17, 200, 271, 24}, 96, {17, 200, 271, 24}},
-               {{17, 200, 271, 24}, 144, {26, 300, 406, 36}},
-               {{259, 360, 77, 32}, 120, {324, 450, 96, 40}},
-               {{19, 294, 149, 24}, 144, {29, 441, 223, 36}},
-               {{19, 294, 149, 24}, 192, {38, 588, 298, 48}}};
+TEST(DisplayScale, LengthsAndEdgesScaleByDpiOver96WithHalvesRoundedAway) {
+  const int32_t lengths[][3] = {{357, 96, 357}, {17, 120, 21}, {17, 144, 26}, {357, 144, 536},
+                                {-17, 144, -26}, {271, 192, 542}, {1, 72, 1}};
+  for (const auto& c : lengths) EXPECT_EQ(ScaleLength(c[0], c[1]), c[2]) << c[0] << " at " << c[1];
+  // Edges, not sizes, are scaled: neighbours that touch at 96 DPI still touch.
+  const int32_t rects[][9] = {{17, 200, 271, 24, 96, 17, 200, 271, 24}, {17, 200, 271, 24, 144, 26, 300, 406, 36},
+                              {259, 360, 77, 32, 120, 324, 450, 96, 40}, {19, 294, 149, 24, 192, 38, 588, 298, 48}};
   for (const auto& c : rects) {
-    const LayoutRect got = ScaleRect(c.rect, c.dpi);
+    const LayoutRect got = ScaleRect({c[0], c[1], c[2], c[3]}, c[4]);
     EXPECT_EQ((std::vector<int32_t>{got.left, got.top, got.width, got.height}),
-              (std::vector<int32_t>{c.scaled.left, c.scaled.top, c.scaled.width, c.scaled.height}))
-        << "at " << c.dpi;
+              (std::vector<int32_t>{c[5], c[6], c[7], c[8]})) << "at " << c[4];
   }
   const LayoutRect left = ScaleRect({16, 0, 13, 10}, 144), right = ScaleRect({29, 0, 13, 10}, 144);
   EXPECT_EQ(left.left + left.width, right.left);
 }
 
-TEST(DisplayScale, TheDefaultGuiFontKeepsItsPointSizeAtEveryDpi) {
-  // The default GUI font is 8 points: 11 pixels high at 96 DPI.
-  EXPECT_EQ(PointSizeOfHeight(-11, 96), 8);
-  EXPECT_EQ(PointSizeOfHeight(11, 96), 8);
-  EXPECT_EQ(PointSizeOfHeight(-16, 144), 8);
-  EXPECT_EQ(PointSizeOfHeight(-13, 120), 8);
-  EXPECT_EQ(PointSizeOfHeight(-12, 96), 9);
-  const struct {
-    int points, dpi;
-    int32_t height;
-  } heights[] = {{8, 96, -11}, {8, 120, -13}, {8, 144, -16}, {8, 168, -19}, {8, 192, -21}, {9, 96, -12}, {12, 96, -16}};
-  for (const auto& c : heights) EXPECT_EQ(FontHeightForPoints(c.points, c.dpi), c.height) << c.points << "pt at " << c.dpi;
-}
-
-TEST(ColorScheme, LightKeepsTheLayoutsColoursAndDarkSwapsTheirRoles) {
-  for (LayoutColor color : {kButtonFace, kWhite, kBlack, LayoutColor{false, 0x0000FF}}) {
-    const LayoutColor light = SchemeColor(color, ColorScheme::Light);
-    EXPECT_EQ(light.buttonFace, color.buttonFace);
-    EXPECT_EQ(light.rgb, color.rgb);
-  }
-  const struct {
-    LayoutColor layout;
-    uint32_t dark;
-  } dark[] = {{kButtonFace, kDarkSurface}, {kWhite, kDarkField}, {kBlack, kDarkText}, {{false, 0x0000FF}, 0x0000FF}};
-  for (const auto& c : dark) {
-    const LayoutColor got = SchemeColor(c.layout, ColorScheme::Dark);
-    EXPECT_FALSE(got.buttonFace);
-    EXPECT_EQ(got.rgb, c.dark);
-  }
+TEST(DisplayScale, AFontKeepsItsPointSizeAtEveryDpi) {
+  EXPECT_EQ(PointSizeOfHeight(-11, 96), 8);  // the default GUI font on Windows
+  EXPECT_EQ(PointSizeOfHeight(18, 144), 9);  // and under Wine
+  const int heights[][3] = {{8, 96, -11}, {8, 120, -13}, {8, 144, -16}, {8, 192, -21}, {9, 144, -18}, {9, 168, -21}};
+  for (const auto& c : heights) EXPECT_EQ(FontHeightForPoints(c[0], c[1]), c[2]) << c[0] << "pt at " << c[1];
 }
 
 TEST(ProgramDirectory, EverythingBeforeTheLastBackslash) {

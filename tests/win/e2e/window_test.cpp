@@ -71,20 +71,12 @@ class ScopedUserSetting {
     had_ = RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_DWORD, nullptr, &old_, &size) == ERROR_SUCCESS;
     Set(value);
   }
-  ~ScopedUserSetting() {
-    if (had_) {
-      Set(old_);
-    } else {
-      RegDeleteKeyValueW(HKEY_CURRENT_USER, key_, name_);
-    }
-  }
+  ~ScopedUserSetting() { had_ ? Set(old_) : void(RegDeleteKeyValueW(HKEY_CURRENT_USER, key_, name_)); }
   ScopedUserSetting(const ScopedUserSetting&) = delete;
-  ScopedUserSetting& operator=(const ScopedUserSetting&) = delete;
   void Set(DWORD value) const { RegSetKeyValueW(HKEY_CURRENT_USER, key_, name_, REG_DWORD, &value, sizeof value); }
 
  private:
-  const wchar_t* key_;
-  const wchar_t* name_;
+  const wchar_t *key_, *name_;
   DWORD old_ = 0;
   bool had_ = false;
 };
@@ -264,79 +256,72 @@ TEST(MainWindowStart, OpensTheWebPageOncePerStartBeforeShowingFromTheProgramsFol
 
 // Within a pixel or two of the layout's edge scaled by dpi / 96.
 bool NearScaled(LONG actual, LONG layout, int dpi) { return std::abs(actual - layout * dpi / 96.0) <= 2.0; }
+bool NearScaled(const RECT& actual, const RECT& layout, int dpi) {
+  return NearScaled(actual.left, layout.left, dpi) && NearScaled(actual.top, layout.top, dpi) &&
+         NearScaled(actual.right, layout.right, dpi) && NearScaled(actual.bottom, layout.bottom, dpi);
+}
 
 // As a user with 100 %, 150 % and 200 % scaling meets the window, and as it
-// becomes when moved to a monitor of 150 %: everything where the layout puts
-// it, scaled, every caption whole, in the font and with the icons made for
-// that scale.
+// becomes when moved to a monitor of 150 % (by the probe): everything where
+// the layout puts it, scaled, every caption whole, in the font and with the
+// icons made for that scale (the default GUI font is 12 pixels at 96 DPI under Wine).
 TEST(MainWindowAtScale, EveryControlSitsAtItsScaledRectangleAndShowsItsWholeCaption) {
   const struct {
-    int displayDpi;
-    bool moved;  // by the probe, to a monitor of 144 DPI
+    DWORD displayDpi;
+    const wchar_t* moved;
     int dpi;
-    DWORD fontHeight;  // the default GUI font, 12 pixels at 96 DPI under Wine
-    DWORD largeIcon, smallIcon;
-  } scales[] = {{96, false, 96, 12, 32, 16},
-                {144, false, 144, 18, 48, 24},
-                {192, false, 192, 24, 64, 32},
-                {96, true, 144, 18, 48, 24}};
+    DWORD fontHeight, largeIcon, smallIcon;
+  } scales[] = {{96, L"", 96, 12, 32, 16}, {144, L"", 144, 18, 48, 24}, {192, L"", 192, 24, 64, 32},
+                {96, L" moved", 144, 18, 48, 24}};
+  const std::wstring probe = e2e::ProgramPath(L"frame_probe.exe");
   for (const auto& scale : scales) {
-    SCOPED_TRACE("display " + std::to_string(scale.displayDpi) + (scale.moved ? ", moved to 144" : ""));
+    SCOPED_TRACE("display " + std::to_string(scale.displayDpi) + (*scale.moved ? ", moved to 144" : ""));
     const ScopedUserSetting dpi = DisplayDpi(scale.displayDpi);
-    const std::wstring probe = e2e::ProgramPath(L"frame_probe.exe");
-    const std::wstring moved = scale.moved ? L" moved" : L"";
     {
-      const AppUnderTest app({}, scale.moved ? probe : e2e::ProgramPath(), scale.moved ? L"window moved" : L"");
+      const AppUnderTest app({}, *scale.moved ? probe : e2e::ProgramPath(), *scale.moved ? L"window moved" : L"");
       ASSERT_TRUE(app.Started());
-      RECT outer, client;
       // The probe moves the window once it is shown, the usage box last.
-      e2e::WaitUntil([&] {
-        const RECT usage = RectInClient(app.Window(), app.Control(usageText));
-        return NearScaled(usage.right, 336, scale.dpi) && NearScaled(usage.bottom, 152, scale.dpi);
-      }, 5000);
+      e2e::WaitUntil(
+          [&] { return NearScaled(RectInClient(app.Window(), app.Control(usageText)), kControls[9].rect, scale.dpi); },
+          5000);
+      RECT outer, client;
       GetWindowRect(app.Window(), &outer);
       GetClientRect(app.Window(), &client);
-      EXPECT_TRUE(NearScaled(outer.right - outer.left, 357, scale.dpi)) << Describe(outer);
-      EXPECT_TRUE(NearScaled(outer.bottom - outer.top, 440, scale.dpi)) << Describe(outer);
+      EXPECT_TRUE(NearScaled({0, 0, outer.right - outer.left, outer.bottom - outer.top}, {0, 0, 357, 440}, scale.dpi));
       for (const ExpectedControl& expected : kControls) {
-        SCOPED_TRACE("control " + std::to_string(expected.id));
         const RECT rect = RectInClient(app.Window(), app.Control(expected.id));
-        EXPECT_TRUE(NearScaled(rect.left, expected.rect.left, scale.dpi) &&
-                    NearScaled(rect.top, expected.rect.top, scale.dpi) &&
-                    NearScaled(rect.right, expected.rect.right, scale.dpi) &&
-                    NearScaled(rect.bottom, expected.rect.bottom, scale.dpi))
-            << Describe(rect);
-        EXPECT_TRUE(rect.right <= client.right && rect.bottom <= client.bottom) << "inside " << Describe(client);
+        EXPECT_TRUE(NearScaled(rect, expected.rect, scale.dpi)) << expected.id << ": " << Describe(rect);
+        EXPECT_TRUE(rect.right <= client.right && rect.bottom <= client.bottom) << expected.id << " in the window";
       }
       app.Close();
       EXPECT_EQ(app.WaitForExit(), 0u);
     }
     // Measured inside the program, where the controls' fonts live.
-    const AppUnderTest captions({}, probe, L"captions" + moved);
+    const AppUnderTest captions({}, probe, L"captions" + std::wstring(scale.moved));
     EXPECT_EQ(captions.WaitForExit(), scale.fontHeight << 16) << "font height << 16 | the ids that do not fit";
-    const AppUnderTest icons({}, probe, L"icons" + moved);
-    EXPECT_EQ(icons.WaitForExit(), scale.largeIcon << 8 | scale.smallIcon | 1u << 16 | 1u << 17)
-        << "the true-colour images of the sizes the scale asks for";
+    const AppUnderTest icons({}, probe, L"icons" + std::wstring(scale.moved));
+    EXPECT_EQ(icons.WaitForExit(), scale.largeIcon << 8 | scale.smallIcon | 1u << 16 | 1u << 17);
   }
 }
 
-COLORREF ScreenPixel(HWND window, POINT point) {
-  ClientToScreen(window, &point);
+COLORREF ScreenPixel(POINT at) {
   const HDC screen = GetDC(nullptr);
-  const COLORREF pixel = GetPixel(screen, point.x, point.y);
+  const COLORREF pixel = GetPixel(screen, at.x, at.y);
   ReleaseDC(nullptr, screen);
   return pixel;
 }
 
-// What the user sees of each surface: the window, a label, the usage box and
-// the empty edit fields (the path field is disabled), read from the screen.
+// What the user sees near the bottom right of the window, a label, the usage
+// box and the empty edit fields (the path field is disabled), on the screen.
 std::vector<COLORREF> Surfaces(const AppUnderTest& app) {
-  const auto inside = [&](int id, int fromRight, int fromBottom) {
-    const RECT rect = RectInClient(app.Window(), app.Control(id));
-    return ScreenPixel(app.Window(), {rect.right - fromRight, rect.bottom - fromBottom});
-  };
-  return {ScreenPixel(app.Window(), {6, 6}), inside(pathLabel, 3, 3), inside(usageText, 3, 3), inside(keyEdit, 8, 8),
-          inside(pathEdit, 8, 8)};
+  std::vector<COLORREF> seen;
+  for (int id : {0, int{pathLabel}, int{usageText}, int{keyEdit}, int{pathEdit}}) {
+    const RECT rect = id ? RectInClient(app.Window(), app.Control(id)) : RECT{10, 10, 10, 10};
+    POINT at{rect.right - 4, rect.bottom - 4};
+    ClientToScreen(app.Window(), &at);
+    seen.push_back(ScreenPixel(at));
+  }
+  return seen;
 }
 
 bool SurfacesAre(const AppUnderTest& app, const std::vector<COLORREF>& expected) {
@@ -380,9 +365,7 @@ TEST(MainWindowColours, TheTitleBarIsDarkWhereWindowsDrawsItSo) {
   ASSERT_TRUE(app.Started());
   RECT outer;
   GetWindowRect(app.Window(), &outer);
-  const HDC screen = GetDC(nullptr);
-  const COLORREF caption = GetPixel(screen, (outer.left + outer.right) / 2, outer.top + 8);
-  ReleaseDC(nullptr, screen);
+  const COLORREF caption = ScreenPixel({(outer.left + outer.right) / 2, outer.top + 8});
   EXPECT_LT(GetRValue(caption) + GetGValue(caption) + GetBValue(caption), 3 * 0x60);
 }
 

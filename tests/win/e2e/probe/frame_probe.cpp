@@ -118,40 +118,30 @@ uint32_t WindowIconMake() {
 // Measured as each control draws: a label wraps at its width, a button keeps
 // its caption on one line inside its border.
 uint32_t CaptionFit() {
-  const HWND window = FindWindowW(nullptr, L"Tessafoldv1.1");
   uint32_t misfits = 0;
-  LONG fontHeight = 0;
+  LOGFONTW font{};
+  const HWND window = FindWindowW(nullptr, L"Tessafoldv1.1");
   for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    wchar_t windowClass[64] = {};
-    GetClassNameW(child, windowClass, 64);
-    const bool label = lstrcmpW(windowClass, L"TessafoldLabel") == 0;
-    if (!label && lstrcmpiW(windowClass, L"Button") != 0) continue;
-    wchar_t text[256] = {};
+    wchar_t kind[64] = {}, text[256] = {};
+    GetClassNameW(child, kind, 64);
+    const bool label = lstrcmpW(kind, L"TessafoldLabel") == 0;
+    if (!label && lstrcmpiW(kind, L"Button") != 0) continue;
     const int length = GetWindowTextW(child, text, 256);
-    const auto font = reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0));
-    LOGFONTW described{};
-    GetObjectW(font, sizeof described, &described);
-    fontHeight = described.lfHeight;
-    RECT client;
-    GetClientRect(child, &client);
+    const auto handle = reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0));
+    GetObjectW(handle, sizeof font, &font);
+    RECT room;
+    GetClientRect(child, &room);
+    if (!label) InflateRect(&room, -2 * GetSystemMetrics(SM_CXEDGE), -2 * GetSystemMetrics(SM_CYEDGE));
+    RECT needed{0, 0, room.right - room.left, 0};
     const HDC dc = GetDC(child);
-    const HGDIOBJ previous = SelectObject(dc, font);
-    bool fits;
-    if (label) {
-      RECT needed{0, 0, client.right, 0};
-      DrawTextW(dc, text, length, &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-      fits = needed.right <= client.right && needed.bottom <= client.bottom;
-    } else {
-      SIZE size{};
-      GetTextExtentPoint32W(dc, text, length, &size);
-      const int border = 2 * GetSystemMetrics(SM_CXEDGE);
-      fits = size.cx + 2 * border <= client.right && size.cy + 2 * border <= client.bottom;
-    }
+    const HGDIOBJ previous = SelectObject(dc, handle);
+    DrawTextW(dc, text, length, &needed, DT_CALCRECT | DT_NOPREFIX | (label ? DT_WORDBREAK : DT_SINGLELINE));
     SelectObject(dc, previous);
     ReleaseDC(child, dc);
-    if (!fits) misfits |= 1u << GetDlgCtrlID(child);
+    const bool fits = needed.right <= room.right - room.left && needed.bottom <= room.bottom - room.top;
+    misfits |= fits ? 0 : 1u << GetDlgCtrlID(child);
   }
-  return static_cast<uint32_t>(fontHeight < 0 ? -fontHeight : fontHeight) << 16 | misfits;
+  return static_cast<uint32_t>(font.lfHeight < 0 ? -font.lfHeight : font.lfHeight) << 16 | misfits;
 }
 
 void MoveToMonitorOf144Dpi() {
