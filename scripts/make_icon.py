@@ -2,16 +2,18 @@
 """Draws the program's icon and writes it as a Windows .ico file.
 
 The picture: a white page with a folded corner and a gold padlock, on a blue
-rounded square. Nine images, in this order: 32x32 1-bit, 48x48 4-bit,
-48x48 8-bit, 32x32 8-bit, 16x16 8-bit, then 128, 48, 32 and 16 pixels at
-32 bits. All are stored as bitmaps (no PNG), with an AND mask.
+rounded square. Thirteen images, in this order: 32x32 1-bit, 48x48 4-bit,
+48x48 8-bit, 32x32 8-bit, 16x16 8-bit, then 256, 64, 48, 40, 32, 24, 20 and
+16 pixels at 32 bits: the sizes Windows asks for at 100 % to 200 % scaling.
+All are stored as bitmaps (no PNG), with an AND mask.
 
     python3 scripts/make_icon.py [OUTPUT.ico]
 """
 import struct
 import sys
 
-IMAGES = [(32, 1), (48, 4), (48, 8), (32, 8), (16, 8), (128, 32), (48, 32), (32, 32), (16, 32)]
+IMAGES = [(32, 1), (48, 4), (48, 8), (32, 8), (16, 8),
+          (256, 32), (64, 32), (48, 32), (40, 32), (32, 32), (24, 32), (20, 32), (16, 32)]
 SAMPLES = 4  # per axis, for smooth edges
 
 

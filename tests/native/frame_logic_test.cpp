@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "app/window/display_scale.h"
 #include "app/window/icon_picker.h"
 #include "app/process/program_directory.h"
 
@@ -42,19 +43,39 @@ TEST(TabCycle, ASingleOrNoEligibleControl) {
   EXPECT_EQ(NextTabStop({}, std::nullopt, false), std::nullopt);
 }
 
-TEST(IconPicker, TrueColourDirectoryGivesTheLastImageForBothSizes) {
-  // The program's icon: no entry states 16 colours or more at 16 or 32 pixels.
-  const std::vector<IconDirectoryEntry> icon{{32, 2, 1},  {48, 16, 4}, {48, 0, 8},  {32, 0, 8}, {16, 0, 8},
-                                             {128, 0, 32}, {48, 0, 32}, {32, 0, 32}, {16, 0, 32}};
-  EXPECT_EQ(PickIconEntry(icon, 32), 8u);
-  EXPECT_EQ(PickIconEntry(icon, 16), 8u);
+TEST(IconPicker, TheProgramsIconGivesTheTrueColourImageOfEachSizeAScaleAsksFor) {
+  // The program's icon: five low-colour images, then true colour from 256 down to 16 pixels.
+  const std::vector<IconDirectoryEntry> icon{{32, 2, 1},  {48, 16, 4}, {48, 0, 8},  {32, 0, 8},  {16, 0, 8},
+                                             {256, 0, 32}, {64, 0, 32}, {48, 0, 32}, {40, 0, 32}, {32, 0, 32},
+                                             {24, 0, 32}, {20, 0, 32}, {16, 0, 32}};
+  // Width asked for, image given: exact, else the narrowest wider, else the widest.
+  const size_t cases[][2] = {{16, 12}, {20, 11}, {24, 10}, {32, 9}, {40, 8}, {48, 7}, {64, 6},
+                             {256, 5}, {30, 9},  {96, 5},  {8, 12}, {300, 5}};
+  for (const auto& c : cases) EXPECT_EQ(PickIconEntry(icon, static_cast<int>(c[0])), c[1]) << "width " << c[0];
+  EXPECT_EQ(PickIconEntry({}, 16), 0u);
 }
 
-TEST(IconPicker, FirstEntryWithSixteenColoursAndTheWidthWins) {
-  const std::vector<IconDirectoryEntry> icon{{32, 2, 1}, {32, 16, 4}, {16, 16, 4}, {32, 16, 4}};
-  EXPECT_EQ(PickIconEntry(icon, 32), 1u);
-  EXPECT_EQ(PickIconEntry(icon, 16), 2u);
-  EXPECT_EQ(PickIconEntry({}, 16), 0u);
+TEST(DisplayScale, LengthsAndEdgesScaleByDpiOver96WithHalvesRoundedAway) {
+  const int32_t lengths[][3] = {{357, 96, 357}, {17, 120, 21}, {17, 144, 26}, {357, 144, 536},
+                                {-17, 144, -26}, {271, 192, 542}, {1, 72, 1}};
+  for (const auto& c : lengths) EXPECT_EQ(ScaleLength(c[0], c[1]), c[2]) << c[0] << " at " << c[1];
+  // Edges, not sizes, are scaled: neighbours that touch at 96 DPI still touch.
+  const int32_t rects[][9] = {{17, 200, 271, 24, 96, 17, 200, 271, 24}, {17, 200, 271, 24, 144, 26, 300, 406, 36},
+                              {259, 360, 77, 32, 120, 324, 450, 96, 40}, {19, 294, 149, 24, 192, 38, 588, 298, 48}};
+  for (const auto& c : rects) {
+    const LayoutRect got = ScaleRect({c[0], c[1], c[2], c[3]}, c[4]);
+    EXPECT_EQ((std::vector<int32_t>{got.left, got.top, got.width, got.height}),
+              (std::vector<int32_t>{c[5], c[6], c[7], c[8]})) << "at " << c[4];
+  }
+  const LayoutRect left = ScaleRect({16, 0, 13, 10}, 144), right = ScaleRect({29, 0, 13, 10}, 144);
+  EXPECT_EQ(left.left + left.width, right.left);
+}
+
+TEST(DisplayScale, AFontKeepsItsPointSizeAtEveryDpi) {
+  EXPECT_EQ(PointSizeOfHeight(-11, 96), 8);  // the default GUI font on Windows
+  EXPECT_EQ(PointSizeOfHeight(18, 144), 9);  // and under Wine
+  const int heights[][3] = {{8, 96, -11}, {8, 120, -13}, {8, 144, -16}, {8, 192, -21}, {9, 144, -18}, {9, 168, -21}};
+  for (const auto& c : heights) EXPECT_EQ(FontHeightForPoints(c[0], c[1]), c[2]) << c[0] << "pt at " << c[1];
 }
 
 TEST(ProgramDirectory, EverythingBeforeTheLastBackslash) {

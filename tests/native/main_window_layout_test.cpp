@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/window/display_scale.h"
 #include "app/window/tab_cycle.h"
 #include "ui/handlers.h"
 #include "ui/main_window_ids.h"
@@ -166,16 +167,20 @@ TEST(MainWindowLayout, UsageTextIsSixLinesOf378BytesInCodePage936) {
   EXPECT_EQ(std::count(kUsageText.begin(), kUsageText.end(), '\n'), 5);  // no bare LF, none at the end
 }
 
-TEST(MainWindowLayout, NoTwoVisibleControlsOverlap) {
+// At every scale the window is drawn at, as the layout is scaled for it.
+TEST(MainWindowLayout, NoTwoVisibleControlsOverlapAtAnyScale) {
   const auto controls = MainWindowLayout().controls;
-  for (size_t i = 0; i < controls.size(); ++i) {
-    for (size_t j = i + 1; j < controls.size(); ++j) {
-      const ControlRecord& a = controls[i];
-      const ControlRecord& b = controls[j];
-      if (!a.visible || !b.visible) continue;
-      const bool apart = a.rect.left + a.rect.width <= b.rect.left || b.rect.left + b.rect.width <= a.rect.left ||
-                         a.rect.top + a.rect.height <= b.rect.top || b.rect.top + b.rect.height <= a.rect.top;
-      EXPECT_TRUE(apart) << a.name << " overlaps " << b.name;
+  for (int dpi : {96, 120, 144, 168, 192, 288}) {
+    SCOPED_TRACE("dpi " + std::to_string(dpi));
+    for (size_t i = 0; i < controls.size(); ++i) {
+      for (size_t j = i + 1; j < controls.size(); ++j) {
+        if (!controls[i].visible || !controls[j].visible) continue;
+        const LayoutRect a = ScaleRect(controls[i].rect, dpi);
+        const LayoutRect b = ScaleRect(controls[j].rect, dpi);
+        const bool apart = a.left + a.width <= b.left || b.left + b.width <= a.left || a.top + a.height <= b.top ||
+                           b.top + b.height <= a.top;
+        EXPECT_TRUE(apart) << controls[i].name << " overlaps " << controls[j].name;
+      }
     }
   }
 }

@@ -12,9 +12,10 @@ struct IconDirectoryEntry {
   int bitCount;
 };
 
-// The image a window icon of the given width is made from: the first entry
-// stating at least 16 colours with exactly that width, else the last entry.
-// An empty directory gives 0.
+// The image a window icon of the given width (the size the display's scale
+// asks for) is made from: one of exactly that width, else the narrowest wider
+// one (shrunk, which keeps it sharp), else the widest; among images of one
+// width the deepest colour, then the first. An empty directory gives 0.
 size_t PickIconEntry(std::span<const IconDirectoryEntry> entries, int width);
 
 }  // namespace tessafold

@@ -81,13 +81,6 @@ TEST(FrameProbe, AFailedStartAMissingWindowOrAnUncaughtExceptionIsFatal) {
   }
 }
 
-TEST(FrameProbe, BothWindowIconsAreMadeFromTheSixteenPixelTrueColourImage) {
-  // The picker finds no entry of 16 colours or more at 16 or 32 pixels, so it
-  // takes the last one: 16 x 16 at 32 bits, with soft (partly transparent) edges.
-  const AppUnderTest app = StartProbe(L"icons");
-  EXPECT_EQ(app.WaitForExit(), (16u << 8 | 16u | 1u << 16 | 1u << 17));
-}
-
 TEST(FrameProbe, ShowMessageReportsTheButtonPressed) {
   const struct {
     int button;

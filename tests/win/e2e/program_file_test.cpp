@@ -42,21 +42,23 @@ class ProgramFile : public testing::Test {
   HMODULE module_ = nullptr;
 };
 
-TEST_F(ProgramFile, IconHoldsTheNineBitmapImagesInTheirOrder) {
+// The low-colour images, then true colour at every size that 100 % to 200 %
+// scaling asks for.
+TEST_F(ProgramFile, IconHoldsTheThirteenBitmapImagesInTheirOrder) {
   const std::vector<BYTE> group = Resource(MAKEINTRESOURCEW(1), RT_GROUP_ICON);
   ASSERT_GE(group.size(), 6u);
   const WORD count = *reinterpret_cast<const WORD*>(group.data() + 4);
-  ASSERT_EQ(count, 9);
+  ASSERT_EQ(count, 13);
   ASSERT_EQ(group.size(), 6u + count * sizeof(GroupEntry));
   const auto* entries = reinterpret_cast<const GroupEntry*>(group.data() + 6);
   const struct {
     int size, depth, colors;
-  } expected[] = {{32, 1, 2}, {48, 4, 16}, {48, 8, 0}, {32, 8, 0}, {16, 8, 0},
-                  {128, 32, 0}, {48, 32, 0}, {32, 32, 0}, {16, 32, 0}};
-  for (int i = 0; i < 9; ++i) {
+  } expected[] = {{32, 1, 2},   {48, 4, 16},  {48, 8, 0},  {32, 8, 0},  {16, 8, 0},  {256, 32, 0}, {64, 32, 0},
+                  {48, 32, 0},  {40, 32, 0},  {32, 32, 0}, {24, 32, 0}, {20, 32, 0}, {16, 32, 0}};
+  for (int i = 0; i < 13; ++i) {
     SCOPED_TRACE("image " + std::to_string(i + 1));
-    EXPECT_EQ(entries[i].width, expected[i].size);
-    EXPECT_EQ(entries[i].height, expected[i].size);
+    EXPECT_EQ(entries[i].width, expected[i].size % 256) << "0 stands for 256";
+    EXPECT_EQ(entries[i].height, expected[i].size % 256);
     EXPECT_EQ(entries[i].bitCount, expected[i].depth);
     EXPECT_EQ(entries[i].colorCount, expected[i].colors);
     const std::vector<BYTE> image = Resource(MAKEINTRESOURCEW(entries[i].id), RT_ICON);
@@ -97,8 +99,9 @@ TEST_F(ProgramFile, CarriesItsVersion) {
 // Without a manifest Windows starts the program with UAC file virtualisation,
 // and a write refused in a protected folder would land in the VirtualStore
 // while the job reports success; without supportedOS entries it gets the
-// behaviour of an older Windows.
-TEST_F(ProgramFile, ItsManifestRunsItAsTheInvokerOnWindows7To11) {
+// behaviour of an older Windows; without the DPI entries it is stretched as a
+// blurred bitmap; without common controls 6 its controls are unthemed.
+TEST_F(ProgramFile, ItsManifestRunsItAsTheInvokerOnWindows7To11DpiAwareWithThemedControls) {
   const std::vector<BYTE> manifest = Resource(MAKEINTRESOURCEW(1), RT_MANIFEST);
   ASSERT_FALSE(manifest.empty()) << "no application manifest";
 
@@ -114,6 +117,13 @@ TEST_F(ProgramFile, ItsManifestRunsItAsTheInvokerOnWindows7To11) {
   ACTIVATION_CONTEXT_RUN_LEVEL_INFORMATION level{};
   const BOOL queried = QueryActCtxW(0, context, nullptr, RunlevelInformationInActivationContext, &level,
                                     sizeof level, nullptr);
+  const auto setting = [&](const wchar_t* schema, const wchar_t* name) {
+    wchar_t value[64] = {};
+    SIZE_T written = 0;
+    return QueryActCtxSettingsW(0, context, schema, name, value, 64, &written) ? std::wstring(value) : L"(none)";
+  };
+  EXPECT_EQ(setting(L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness"), L"PerMonitorV2, System");
+  EXPECT_EQ(setting(L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware"), L"true");
   ReleaseActCtx(context);
   ASSERT_TRUE(queried);
   EXPECT_EQ(level.RunLevel, ACTCTX_RUN_LEVEL_AS_INVOKER);
@@ -126,6 +136,9 @@ TEST_F(ProgramFile, ItsManifestRunsItAsTheInvokerOnWindows7To11) {
     ids.push_back((*it)[1]);
   }
   std::sort(ids.begin(), ids.end());
+  EXPECT_TRUE(std::regex_search(text, std::regex(R"re(<dependentAssembly>\s*<assemblyIdentity\s+type="win32"\s+)re"
+                                                 R"re(name="Microsoft\.Windows\.Common-Controls"\s+version="6\.0\.0\.0"\s)re")))
+      << "common controls version 6";
   EXPECT_EQ(ids, (std::vector<std::string>{
                      "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",  // Windows 8.1
                      "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",  // Windows 7

@@ -1,11 +1,13 @@
 // The main window as a user meets it, checked from outside the program.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
 #include "app_under_test.h"
 #include "browser_stand_in.h"
+#include "app/window/color_scheme.h"
 #include "common/file_test_support.h"
 #include "ui/main_window_ids.h"
 
@@ -59,6 +61,32 @@ std::string Describe(const RECT& r) {
   return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
          std::to_string(r.bottom);
 }
+
+// A value of the user's settings, set for one test and put back after it. A
+// program reads the display's scale once, when it starts.
+class ScopedUserSetting {
+ public:
+  ScopedUserSetting(const wchar_t* key, const wchar_t* name, DWORD value) : key_(key), name_(name) {
+    DWORD size = sizeof old_;
+    had_ = RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_DWORD, nullptr, &old_, &size) == ERROR_SUCCESS;
+    Set(value);
+  }
+  ~ScopedUserSetting() { had_ ? Set(old_) : void(RegDeleteKeyValueW(HKEY_CURRENT_USER, key_, name_)); }
+  ScopedUserSetting(const ScopedUserSetting&) = delete;
+  void Set(DWORD value) const { RegSetKeyValueW(HKEY_CURRENT_USER, key_, name_, REG_DWORD, &value, sizeof value); }
+
+ private:
+  const wchar_t *key_, *name_;
+  DWORD old_ = 0;
+  bool had_ = false;
+};
+
+// The display's scale as the user sets it; under Wine its LogPixels.
+ScopedUserSetting DisplayDpi(DWORD dpi) { return {L"Control Panel\\Desktop", L"LogPixels", dpi}; }
+
+constexpr wchar_t kPersonalize[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
+
+bool UnderWine() { return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
 
 class MainWindow : public ::testing::Test {
  protected:
@@ -224,6 +252,121 @@ TEST(MainWindowStart, OpensTheWebPageOncePerStartBeforeShowingFromTheProgramsFol
               CSTR_EQUAL)
         << visit.currentDirectory;
   }
+}
+
+// Within a pixel or two of the layout's edge scaled by dpi / 96.
+bool NearScaled(LONG actual, LONG layout, int dpi) { return std::abs(actual - layout * dpi / 96.0) <= 2.0; }
+bool NearScaled(const RECT& actual, const RECT& layout, int dpi) {
+  return NearScaled(actual.left, layout.left, dpi) && NearScaled(actual.top, layout.top, dpi) &&
+         NearScaled(actual.right, layout.right, dpi) && NearScaled(actual.bottom, layout.bottom, dpi);
+}
+
+// As a user with 100 %, 150 % and 200 % scaling meets the window, and as it
+// becomes when moved to a monitor of 150 % (by the probe): everything where
+// the layout puts it, scaled, every caption whole, in the font and with the
+// icons made for that scale (the default GUI font is 12 pixels at 96 DPI under Wine).
+TEST(MainWindowAtScale, EveryControlSitsAtItsScaledRectangleAndShowsItsWholeCaption) {
+  const struct {
+    DWORD displayDpi;
+    const wchar_t* moved;
+    int dpi;
+    DWORD fontHeight, largeIcon, smallIcon;
+  } scales[] = {{96, L"", 96, 12, 32, 16}, {144, L"", 144, 18, 48, 24}, {192, L"", 192, 24, 64, 32},
+                {96, L" moved", 144, 18, 48, 24}};
+  const std::wstring probe = e2e::ProgramPath(L"frame_probe.exe");
+  for (const auto& scale : scales) {
+    SCOPED_TRACE("display " + std::to_string(scale.displayDpi) + (*scale.moved ? ", moved to 144" : ""));
+    const ScopedUserSetting dpi = DisplayDpi(scale.displayDpi);
+    {
+      const AppUnderTest app({}, *scale.moved ? probe : e2e::ProgramPath(), *scale.moved ? L"window moved" : L"");
+      ASSERT_TRUE(app.Started());
+      // The probe moves the window once it is shown, the usage box last.
+      e2e::WaitUntil(
+          [&] { return NearScaled(RectInClient(app.Window(), app.Control(usageText)), kControls[9].rect, scale.dpi); },
+          5000);
+      RECT outer, client;
+      GetWindowRect(app.Window(), &outer);
+      GetClientRect(app.Window(), &client);
+      EXPECT_TRUE(NearScaled({0, 0, outer.right - outer.left, outer.bottom - outer.top}, {0, 0, 357, 440}, scale.dpi));
+      for (const ExpectedControl& expected : kControls) {
+        const RECT rect = RectInClient(app.Window(), app.Control(expected.id));
+        EXPECT_TRUE(NearScaled(rect, expected.rect, scale.dpi)) << expected.id << ": " << Describe(rect);
+        EXPECT_TRUE(rect.right <= client.right && rect.bottom <= client.bottom) << expected.id << " in the window";
+      }
+      app.Close();
+      EXPECT_EQ(app.WaitForExit(), 0u);
+    }
+    // Measured inside the program, where the controls' fonts live.
+    const AppUnderTest captions({}, probe, L"captions" + std::wstring(scale.moved));
+    EXPECT_EQ(captions.WaitForExit(), scale.fontHeight << 16) << "font height << 16 | the ids that do not fit";
+    const AppUnderTest icons({}, probe, L"icons" + std::wstring(scale.moved));
+    EXPECT_EQ(icons.WaitForExit(), scale.largeIcon << 8 | scale.smallIcon | 1u << 16 | 1u << 17);
+  }
+}
+
+COLORREF ScreenPixel(POINT at) {
+  const HDC screen = GetDC(nullptr);
+  const COLORREF pixel = GetPixel(screen, at.x, at.y);
+  ReleaseDC(nullptr, screen);
+  return pixel;
+}
+
+// What the user sees near the bottom right of the window, a label, the usage
+// box and the empty edit fields (the path field is disabled), on the screen.
+std::vector<COLORREF> Surfaces(const AppUnderTest& app) {
+  std::vector<COLORREF> seen;
+  for (int id : {0, int{pathLabel}, int{usageText}, int{keyEdit}, int{pathEdit}}) {
+    const RECT rect = id ? RectInClient(app.Window(), app.Control(id)) : RECT{10, 10, 10, 10};
+    POINT at{rect.right - 4, rect.bottom - 4};
+    ClientToScreen(app.Window(), &at);
+    seen.push_back(ScreenPixel(at));
+  }
+  return seen;
+}
+
+bool SurfacesAre(const AppUnderTest& app, const std::vector<COLORREF>& expected) {
+  return e2e::WaitUntil([&] { return Surfaces(app) == expected; }, 5000);
+}
+
+// Light exactly as the layout says; dark when the system's setting for apps
+// says so, at start or changed while the program runs.
+TEST(MainWindowColours, FollowTheSystemsSettingForAppsAtStartAndWhileRunning) {
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  const std::vector<COLORREF> light{face, face, face, RGB(255, 255, 255), face};
+  const std::vector<COLORREF> dark{kDarkSurface, kDarkSurface, kDarkSurface, kDarkField, kDarkField};
+  const auto announce = [](const AppUnderTest& app) {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(app.Window(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"ImmersiveColorSet"),
+                        SMTO_ABORTIFHUNG, 5000, &ignored);
+  };
+  const ScopedUserSetting appsUseLight(kPersonalize, L"AppsUseLightTheme", 1);
+  {
+    const AppUnderTest app;
+    ASSERT_TRUE(app.Started());
+    EXPECT_TRUE(SurfacesAre(app, light));
+    appsUseLight.Set(0);
+    announce(app);
+    EXPECT_TRUE(SurfacesAre(app, dark));
+    appsUseLight.Set(1);
+    announce(app);
+    EXPECT_TRUE(SurfacesAre(app, light));
+  }
+  appsUseLight.Set(0);
+  const AppUnderTest app;
+  ASSERT_TRUE(app.Started());
+  EXPECT_TRUE(SurfacesAre(app, dark));
+}
+
+// Windows 10 20H1 and later draw the title bar dark when the program asks.
+TEST(MainWindowColours, TheTitleBarIsDarkWhereWindowsDrawsItSo) {
+  if (UnderWine()) GTEST_SKIP() << "Wine draws no dark title bar and has no dark button theme";
+  const ScopedUserSetting appsUseLight(kPersonalize, L"AppsUseLightTheme", 0);
+  const AppUnderTest app;
+  ASSERT_TRUE(app.Started());
+  RECT outer;
+  GetWindowRect(app.Window(), &outer);
+  const COLORREF caption = ScreenPixel({(outer.left + outer.right) / 2, outer.top + 8});
+  EXPECT_LT(GetRValue(caption) + GetGValue(caption) + GetBValue(caption), 3 * 0x60);
 }
 
 }  // namespace

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "app/window/color_scheme.h"
+#include "app/window/display_scale.h"
 #include "app/window/window_layout.h"
 #include "app/win/handle_owners.h"
 
@@ -40,6 +42,11 @@ struct LoadedWindow {
   bool eventsEnabled = false;           // events raised while the window is built are dropped
   IconHandle largeIcon;
   IconHandle smallIcon;
+  int dpi = kLayoutDpi;      // the scale the window and its controls are drawn at
+  FontHandle scaledFont;     // the default GUI font made for `dpi`; none where the stock font is that
+  ColorScheme scheme = ColorScheme::Light;
+  BrushHandle surfaceBrush;  // the dark scheme's brushes; none in the light scheme
+  BrushHandle fieldBrush;
 };
 
 struct AppFrame {

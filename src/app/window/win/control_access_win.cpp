@@ -37,13 +37,6 @@ std::string WindowText(HWND hwnd) {
   return Narrow(std::wstring_view(text.data(), static_cast<size_t>(length)));
 }
 
-LayoutRect OnScreenRect(HWND hwnd) {
-  RECT rect;
-  GetWindowRect(hwnd, &rect);
-  MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&rect), 2);
-  return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
-}
-
 int32_t& RectField(LayoutRect& rect, ControlProperty property) {
   switch (property) {
     case kPropertyLeft: return rect.left;
@@ -79,8 +72,8 @@ ControlValue ReadCommon(LoadedControl& control, ControlProperty property) {
   StoredProperties& stored = control.stored;
   const HWND hwnd = control.hwnd;
   if (IsRectProperty(property)) {
-    LayoutRect rect = hwnd ? OnScreenRect(hwnd) : stored.rect;
-    return RectField(rect, property);
+    // In the layout's 96-DPI units; the screen shows it scaled.
+    return RectField(stored.rect, property);
   }
   switch (property) {
     case kPropertyTag: return stored.tag;
@@ -104,7 +97,8 @@ void WriteCommon(LoadedWindow& window, LoadedControl& control, ControlProperty p
   const HWND hwnd = control.hwnd;
   if (IsRectProperty(property)) {
     RectField(stored.rect, property) = AsNumber(value);
-    if (hwnd) MoveWindow(hwnd, stored.rect.left, stored.rect.top, stored.rect.width, stored.rect.height, TRUE);
+    const LayoutRect scaled = ScaleRect(stored.rect, window.dpi);
+    if (hwnd) MoveWindow(hwnd, scaled.left, scaled.top, scaled.width, scaled.height, TRUE);
     return;
   }
   switch (property) {

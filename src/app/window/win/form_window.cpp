@@ -1,30 +1,19 @@
 #include "app/window/win/form_window.h"
 
 #include "app/window/win/app_frame.h"
+#include "app/window/win/dark_mode.h"
 #include "app/window/win/guarded_window_proc.h"
 #include "app/window/win/keyboard_focus.h"
+#include "app/window/win/window_dpi.h"
 
 namespace tessafold {
 
 namespace {
 
 constexpr wchar_t kFormClass[] = L"TessafoldForm";
+constexpr UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED, which older headers lack
 
 LoadedWindow* WindowData(HWND hwnd) { return reinterpret_cast<LoadedWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)); }
-
-// Text and background of an enabled edit box from its layout; a disabled one
-// keeps the platform's disabled look.
-LRESULT ColorEditBox(LoadedWindow& window, HDC dc, HWND control, bool* handled) {
-  const LoadedControl* loaded = FindLoadedControl(window, GetDlgCtrlID(control));
-  *handled = loaded && loaded->record->kind == ControlKind::EditBox && IsWindowEnabled(control);
-  if (!*handled) return 0;
-  const auto& edit = std::get<EditBoxProperties>(loaded->record->properties);
-  SetTextColor(dc, ToColorRef(edit.textColor));
-  SetBkColor(dc, ToColorRef(edit.backColor));
-  if (edit.backColor.buttonFace) return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
-  SetDCBrushColor(dc, edit.backColor.rgb);
-  return reinterpret_cast<LRESULT>(GetStockObject(DC_BRUSH));
-}
 
 void RaiseControlEvent(LoadedWindow& window, int controlId, LayoutEvent event) {
   if (const LoadedControl* control = FindLoadedControl(window, controlId)) {
@@ -61,12 +50,23 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_TIMER:
       RaiseControlEvent(*window, static_cast<int>(wParam), LayoutEvent::Tick);
       return 0;
+    // Colours from the layout and the scheme; the labels ask for theirs as statics do.
     case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORSTATIC: {
-      bool handled = false;
-      const LRESULT brush = ColorEditBox(*window, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), &handled);
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+      LRESULT brush = 0;
+      const bool handled = ColorControl(*window, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), &brush);
       return handled ? brush : DefWindowProcW(hwnd, message, wParam, lParam);
     }
+    case WM_ERASEBKGND:
+      return EraseDarkBackground(*window, reinterpret_cast<HDC>(wParam)) ? 1 : DefWindowProcW(hwnd, message, wParam, lParam);
+    case WM_SETTINGCHANGE:
+      // "ImmersiveColorSet" announces the dark setting; any change is cheap to check.
+      ApplyColorScheme(*window, SystemColorScheme());
+      return DefWindowProcW(hwnd, message, wParam, lParam);
+    case kDpiChanged:
+      RescaleWindow(*window, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case WM_ACTIVATE:
       if (LOWORD(wParam) == WA_INACTIVE) {
         const HWND focus = GetFocus();

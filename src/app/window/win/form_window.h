@@ -7,7 +7,8 @@ namespace tessafold {
 
 // The window class of a loaded window: button-face background, arrow cursor.
 // Its procedure raises the bound events of the window and its controls,
-// colours the edit boxes as their layout says, keeps the focus across
+// colours the controls as their layout and the colour scheme say, follows the
+// system's scheme and the monitor's scale, keeps the focus across
 // activations and takes the window out of the frame's table when it is gone.
 const wchar_t* FormWindowClass();
 

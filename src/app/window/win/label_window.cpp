@@ -23,11 +23,14 @@ void Paint(HWND hwnd) {
   const HDC dc = BeginPaint(hwnd, &paint);
   RECT area;
   GetClientRect(hwnd, &area);
-  FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
+  // The parent chooses the colours, as for a static control.
+  SetTextColor(dc, RGB(0, 0, 0));
+  auto brush = reinterpret_cast<HBRUSH>(
+      SendMessageW(GetParent(hwnd), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd)));
+  FillRect(dc, &area, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
   const auto font = reinterpret_cast<HFONT>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   const HGDIOBJ previous = font ? SelectObject(dc, font) : nullptr;
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, RGB(0, 0, 0));
   std::wstring text = OwnText(hwnd);
   DrawTextW(dc, text.data(), static_cast<int>(text.size()), &area, DT_WORDBREAK | DT_NOPREFIX | DT_LEFT | DT_TOP);
   if (previous) SelectObject(dc, previous);

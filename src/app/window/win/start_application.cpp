@@ -1,4 +1,5 @@
 #include <ole2.h>
+#include <commctrl.h>
 
 #include <exception>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "app/window/win/app_frame.h"
 #include "app/window/win/relay_window.h"
 #include "app/window/win/taskbar_progress.h"
+#include "app/window/win/window_dpi.h"
 #include "app/text/win/wide_text.h"
 
 namespace tessafold {
@@ -62,6 +64,11 @@ void RunProgram(ProgramEntryRoutine entry, std::span<const WindowRecord> layouts
 
 void StartApplication() {
   AppFrame& frame = Frame();
+  // Before the first window: a window keeps the awareness it was made with.
+  DeclareDpiAwareness();
+  // The themed controls of version 6, which the manifest asks for.
+  const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
   if (!frame.oleStarted) frame.oleStarted = SUCCEEDED(OleInitialize(nullptr));
 
   // Relative paths then resolve against the program's folder, wherever it was started from.

@@ -53,7 +53,7 @@ IconHandle LoadWindowIcon(int width) {
   const std::span<const BYTE> image = ResourceBytes(MAKEINTRESOURCEW(chosen.id), RT_ICON);
   if (image.empty()) return nullptr;
   return IconHandle(CreateIconFromResourceEx(const_cast<BYTE*>(image.data()), static_cast<DWORD>(image.size()),
-                                             TRUE, 0x00030000, 0, 0, LR_DEFAULTCOLOR));
+                                             TRUE, 0x00030000, width, width, LR_DEFAULTCOLOR));
 }
 
 }  // namespace tessafold

@@ -3,9 +3,10 @@
 
 namespace tessafold {
 
-// The window icon of that width (32: large, 16: small), made from the image of
-// the program's icon resource that the icon picker rule chooses, at the size
-// the image has. Null when the resource cannot be read.
+// The window icon of that width (32 and 16 at 96 DPI: large and small, scaled
+// with the display), made from the image of the program's icon resource that
+// the icon picker rule chooses, shrunk to that width where it is wider. Null
+// when the resource cannot be read.
 IconHandle LoadWindowIcon(int width);
 
 }  // namespace tessafold

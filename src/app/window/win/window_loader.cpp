@@ -5,7 +5,8 @@
 #include "app/window/win/keyboard_focus.h"
 #include "app/window/win/label_window.h"
 #include "app/text/win/wide_text.h"
-#include "app/window/win/window_icons.h"
+#include "app/window/win/dark_mode.h"
+#include "app/window/win/window_dpi.h"
 
 namespace tessafold {
 
@@ -46,7 +47,8 @@ StoredProperties StoredFromLayout(const ControlRecord& record) {
   return {record.rect, {}, record.visible, record.disabled, 0, std::string(record.text), {}};
 }
 
-// Created hidden, with its rectangle exactly as stored: no scaling for the display.
+// Created hidden, at its rectangle scaled for the window's DPI: exactly as
+// stored at 96 DPI.
 HWND CreateControl(const LoadedWindow& window, const ControlRecord& record, HFONT font) {
   if (record.kind == ControlKind::Timer) {
     SetTimer(window.hwnd, static_cast<UINT_PTR>(record.id), std::get<TimerProperties>(record.properties).periodMs, nullptr);
@@ -54,8 +56,9 @@ HWND CreateControl(const LoadedWindow& window, const ControlRecord& record, HFON
   }
   const ControlStyle style = StyleOf(record);
   if (!style.windowClass) return nullptr;
+  const LayoutRect rect = ScaleRect(record.rect, window.dpi);
   const HWND hwnd = CreateWindowExW(style.exStyle, style.windowClass, Widen(record.text).c_str(), style.style,
-                                    record.rect.left, record.rect.top, record.rect.width, record.rect.height,
+                                    rect.left, rect.top, rect.width, rect.height,
                                     window.hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(record.id)),
                                     GetModuleHandleW(nullptr), nullptr);
   if (!hwnd) return nullptr;
@@ -67,11 +70,19 @@ HWND CreateControl(const LoadedWindow& window, const ControlRecord& record, HFON
   return hwnd;
 }
 
-POINT StartPoint(const WindowRecord& record) {
+POINT StartPoint(const WindowRecord& record, int width, int height) {
   if (record.startPosition != StartPosition::CenterScreen) return {record.outer.left, record.outer.top};
   // The full screen, not the work area.
-  return {(GetSystemMetrics(SM_CXSCREEN) - record.outer.width) / 2,
-          (GetSystemMetrics(SM_CYSCREEN) - record.outer.height) / 2};
+  return {(GetSystemMetrics(SM_CXSCREEN) - width) / 2, (GetSystemMetrics(SM_CYSCREEN) - height) / 2};
+}
+
+// The window's outer size at its DPI; centred again when it was centred.
+void SizeFrame(const LoadedWindow& window, bool move) {
+  const int width = ScaleLength(window.record->outer.width, window.dpi);
+  const int height = ScaleLength(window.record->outer.height, window.dpi);
+  const POINT at = StartPoint(*window.record, width, height);
+  SetWindowPos(window.hwnd, nullptr, at.x, at.y, width, height,
+               (move ? 0 : SWP_NOMOVE) | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 bool CreateFrameWindow(LoadedWindow& window) {
@@ -80,32 +91,34 @@ bool CreateFrameWindow(LoadedWindow& window) {
                       (record.controlBox ? WS_SYSMENU : 0) | (record.minimizeBox ? WS_MINIMIZEBOX : 0) |
                       (record.maximizeBox ? WS_MAXIMIZEBOX : 0) | (record.clipChildren ? WS_CLIPCHILDREN : 0);
   const DWORD exStyle = (record.showInTaskbar ? WS_EX_APPWINDOW : 0) | (record.alwaysOnTop ? WS_EX_TOPMOST : 0);
-  const POINT at = StartPoint(record);
-  const int width = record.outer.width;
-  const int height = record.outer.height;
+  window.dpi = SystemDpi();
+  const int width = ScaleLength(record.outer.width, window.dpi);
+  const int height = ScaleLength(record.outer.height, window.dpi);
+  const POINT at = StartPoint(record, width, height);
   CreateWindowExW(exStyle, FormWindowClass(), Widen(record.title).c_str(), style, at.x, at.y, width, height, nullptr,
                   nullptr, GetModuleHandleW(nullptr), &window);
   if (!window.hwnd) return false;
   RECT outer;
   GetWindowRect(window.hwnd, &outer);
-  if (outer.right - outer.left != width || outer.bottom - outer.top != height) {
-    SetWindowPos(window.hwnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (outer.right - outer.left != width || outer.bottom - outer.top != height) SizeFrame(window, false);
+  // Placed on a monitor of another scale than the system's.
+  const int dpi = WindowDpi(window.hwnd);
+  if (dpi != window.dpi) {
+    window.dpi = dpi;
+    SizeFrame(window, true);
   }
   return true;
 }
 
 void BuildWindow(LoadedWindow& window) {
-  const auto font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-  SendMessageW(window.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  window.largeIcon = LoadWindowIcon(32);
-  window.smallIcon = LoadWindowIcon(16);
-  SendMessageW(window.hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(window.largeIcon.get()));
-  SendMessageW(window.hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(window.smallIcon.get()));
-
+  ApplyFontAndIcons(window);
+  const HFONT font = WindowFont(window);
   window.controls.reserve(window.record->controls.size());
   for (const ControlRecord& record : window.record->controls) {
     window.controls.push_back({&record, CreateControl(window, record, font), StoredFromLayout(record)});
   }
+  // Light, as the layout says, unless the system asks apps for dark.
+  ApplyColorScheme(window, SystemColorScheme());
   // The last created lies on top.
   for (const LoadedControl& control : window.controls) {
     if (control.hwnd) SetWindowPos(control.hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

@@ -16,6 +16,11 @@
 //                       large width << 8 | small width, plus 1 << 16 (large) and
 //                       1 << 17 (small) when the icon has partly transparent pixels,
 //                       which only the 32-bit images have
+// A second argument "moved" first moves the window, as Windows does, to a
+// monitor of 144 DPI (WM_DPICHANGED with the rectangle Windows would suggest).
+//   captions            the process ends with the font's character height << 16
+//                       | a bit (1 << id) for every label and button whose
+//                       caption does not fit its control in the control's font
 #include <windows.h>
 #include <shellapi.h>
 
@@ -110,13 +115,53 @@ uint32_t WindowIconMake() {
                                small.partlyTransparent << 17);
 }
 
+// Measured as each control draws: a label wraps at its width, a button keeps
+// its caption on one line inside its border.
+uint32_t CaptionFit() {
+  uint32_t misfits = 0;
+  LOGFONTW font{};
+  const HWND window = FindWindowW(nullptr, L"Tessafoldv1.1");
+  for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    wchar_t kind[64] = {}, text[256] = {};
+    GetClassNameW(child, kind, 64);
+    const bool label = lstrcmpW(kind, L"TessafoldLabel") == 0;
+    if (!label && lstrcmpiW(kind, L"Button") != 0) continue;
+    const int length = GetWindowTextW(child, text, 256);
+    const auto handle = reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0));
+    GetObjectW(handle, sizeof font, &font);
+    RECT room;
+    GetClientRect(child, &room);
+    if (!label) InflateRect(&room, -2 * GetSystemMetrics(SM_CXEDGE), -2 * GetSystemMetrics(SM_CYEDGE));
+    RECT needed{0, 0, room.right - room.left, 0};
+    const HDC dc = GetDC(child);
+    const HGDIOBJ previous = SelectObject(dc, handle);
+    DrawTextW(dc, text, length, &needed, DT_CALCRECT | DT_NOPREFIX | (label ? DT_WORDBREAK : DT_SINGLELINE));
+    SelectObject(dc, previous);
+    ReleaseDC(child, dc);
+    const bool fits = needed.right <= room.right - room.left && needed.bottom <= room.bottom - room.top;
+    misfits |= fits ? 0 : 1u << GetDlgCtrlID(child);
+  }
+  return static_cast<uint32_t>(font.lfHeight < 0 ? -font.lfHeight : font.lfHeight) << 16 | misfits;
+}
+
+void MoveToMonitorOf144Dpi() {
+  const HWND window = FindWindowW(nullptr, L"Tessafoldv1.1");
+  RECT suggested;
+  GetWindowRect(window, &suggested);
+  suggested.right = suggested.left + MulDiv(suggested.right - suggested.left, 144, 96);
+  suggested.bottom = suggested.top + MulDiv(suggested.bottom - suggested.top, 144, 96);
+  SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+}
+
 std::wstring scenario;
+bool moved = false;
 
 // The program's own entry routine with the scenario's step.
 int ProbeEntry() {
   if (scenario == L"no-relay") SetWindowsHookExW(WH_CBT, RefuseRelayWindow, nullptr, GetCurrentThreadId());
   StartApplication();
   LoadWindow(kMainWindow);
+  if (moved) MoveToMonitorOf144Dpi();
   if (scenario == L"worker-fatal") StartWorker(RaiseFatal);
   if (scenario == L"not-loaded") StartWorker(ReadUnloadedWindow);
   if (scenario == L"no-window") StartWorker(ReadTimerText);
@@ -128,6 +173,7 @@ int ProbeEntry() {
     ShowMessage("探针");
   }
   if (scenario == L"icons") EndProcess(WindowIconMake());
+  if (scenario == L"captions") EndProcess(CaptionFit());
   if (scenario == L"yes-no") EndProcess(static_cast<uint32_t>(ShowMessage("继续？", MB_YESNO)));
   RunMessageLoop();
   return 0;
@@ -139,5 +185,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   int count = 0;
   wchar_t** args = CommandLineToArgvW(GetCommandLineW(), &count);
   if (count > 1) scenario = args[1];
+  moved = count > 2 && std::wstring(args[2]) == L"moved";
   RunProgram(ProbeEntry, BuiltInWindowLayouts());
 }
