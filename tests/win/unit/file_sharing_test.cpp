@@ -169,6 +169,23 @@ TEST_F(HeldFile, AFileThatMayBeChangedButNotReplacedFailsBeforeAnythingIsWritten
   EXPECT_EQ(testing::NamesIn(folder), std::vector<std::string>{"held.bin"});
 }
 
+// Spellings that only Windows has name the same file, so jobs on them take
+// turns: another case, the form without the 260-character limit, and the
+// short (8.3) name where the file system keeps one.
+TEST_F(HeldFile, CaseLongFormAndShortNameGiveTheFilesIdentity) {
+  const std::wstring file = Widen(path);
+  std::wstring upper = file;
+  CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
+  std::vector<std::wstring> spellings{upper, L"\\\\?\\" + file};
+  wchar_t shortName[MAX_PATH] = {};
+  const DWORD shortLength = GetShortPathNameW(file.c_str(), shortName, MAX_PATH);
+  if (shortLength > 0 && shortLength < MAX_PATH) spellings.emplace_back(shortName);
+
+  const std::string identity = FileIdentity(path);
+  ASSERT_FALSE(identity.empty());
+  for (const std::wstring& other : spellings) EXPECT_EQ(FileIdentity(Narrow(other)), identity) << Narrow(other);
+}
+
 // The id of a process that has ended: a child started and waited for.
 DWORD EndedProcessId() {
   STARTUPINFOW startup{sizeof startup};
