@@ -4,17 +4,34 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
 
+#include "app/files/failure_report.h"
 #include "app/files/rewrite_sequence.h"
 #include "app/files/temporary_name.h"
+#include "common/deadline.h"
 
 namespace tessafold {
 namespace {
 
 using Log = std::vector<std::string>;
+
+// Like the system's, each thread's error: set by every step, to the failing
+// step's own code when it fails.
+thread_local uint32_t threadError = 0;
+constexpr uint32_t kAfterSuccess = 1;
+uint32_t ErrorOf(const std::string& step) { return 1000 + static_cast<uint32_t>(std::hash<std::string>{}(step) % 9000); }
+
+std::mutex reportedMutex;
+Log reported;
+void Record(std::string_view line) {
+  const std::lock_guard lock(reportedMutex);
+  reported.emplace_back(line);
+}
 
 class RecordingSteps final : public RewriteSteps {
  public:
@@ -24,6 +41,9 @@ class RecordingSteps final : public RewriteSteps {
   OriginalFile original{"/data/", "a.bin", "", 5, 1, true, false};
   std::vector<uint8_t> content{1, 2, 3, 4, 5}, written;
   std::vector<std::string> leftovers;
+  int busyReplaces = 0;      // attempts refused for a moment, as by a scanner
+  int changedAtRecheck = 0;  // the look at the path that finds another write
+  bool writesWaitForPush = false;
   Log log;
 
   std::string IdentityOf(const std::string&) override {
@@ -38,6 +58,9 @@ class RecordingSteps final : public RewriteSteps {
   }
   bool OriginalUnchanged() override { return Step("unchanged"); }
   void CloseOriginal() override { Step("close original"); }
+  bool OriginalStillAtPath(const std::string&) override {
+    return Step("recheck") && ++rechecks_ != changedAtRecheck;
+  }
   Creation CreateReplacement(const std::string& path) override {
     replacement = path;
     return Step("create") ? Creation::Created : Creation::Failed;
@@ -49,17 +72,22 @@ class RecordingSteps final : public RewriteSteps {
               return Step("read");
             },
             [this](const uint8_t* data, size_t count) {
+              // A push is asked for amid the writing, not after it.
+              if (writesWaitForPush && written.size() >= kFlushEveryBytes) {
+                testing::WaitUntil([&] { return pushes_ > 0; }, 5000, 1);
+              }
               written.insert(written.end(), data, data + count);
               return Step("write");
             },
-            [this] { return Step("push"); }};
+            [this] { return ++pushes_, Step("push"); }, [] { return threadError; }};
   }
   bool TakeOverTheRest() override { return Step("take over"); }
   bool FlushReplacement() override { return Step("flush"); }
   bool CloseReplacement() override { return Step("close replacement"); }
   void RemoveReplacement(const std::string& path) override { Step("remove " + path); }
   Attempt Replace(const std::string& from, const std::string& to) override {
-    return Step("replace " + from + " -> " + to) ? Attempt::Done : Attempt::Failed;
+    if (!Step("replace " + from + " -> " + to)) return Attempt::Failed;
+    return busyReplaces-- > 0 ? Attempt::TryAgain : Attempt::Done;
   }
   void SyncFolder(const std::string&) override { Step("sync"); }
   std::vector<std::string> TemporaryNamesIn(const std::string&) override { return leftovers; }
@@ -67,7 +95,7 @@ class RecordingSteps final : public RewriteSteps {
   void RemoveFile(const std::string& path) override { Step("remove " + path); }
   uint32_t ProcessId() override { return 7; }
   std::string HostName() override { return "pc"; }
-  uint32_t LastError() override { return 0; }
+  uint32_t LastError() override { return threadError; }
 
   std::string replacement;
 
@@ -76,16 +104,29 @@ class RecordingSteps final : public RewriteSteps {
   bool Step(const std::string& name) {
     const std::lock_guard lock(logMutex_);
     log.push_back(name);
-    return !failing.empty() && name.starts_with(failing) ? false : true;
+    const bool fails = !failing.empty() && name.starts_with(failing);
+    threadError = fails ? ErrorOf(failing) : kAfterSuccess;
+    return !fails;
   }
   size_t read_ = 0;
+  int rechecks_ = 0;
+  std::atomic<int> pushes_ = 0;
   std::mutex logMutex_;
 };
 
-bool Rewrite(RecordingSteps& steps) {
+bool Rewrite(RecordingSteps& steps, size_t pieceBytes = 2) {
   return RunRewrite(steps, "/data/link.bin", [](std::span<uint8_t> piece, RewriteProgress) {
     for (uint8_t& byte : piece) byte = static_cast<uint8_t>(byte + 10);
-  }, 2);
+  }, pieceBytes);
+}
+
+// The reasons a rewrite reported while `steps` ran.
+Log ReportedBy(RecordingSteps& steps, size_t pieceBytes = 2) {
+  reported.clear();
+  SetFailureSink(Record);
+  Rewrite(steps, pieceBytes);
+  SetFailureSink(nullptr);
+  return reported;
 }
 
 size_t Position(const Log& log, const std::string& step) {
@@ -102,7 +143,7 @@ TEST(RewriteSequence, TheReplacementIsCompleteAndOnTheDiskBeforeItTakesTheRealFi
   const size_t replace = Position(log, "replace " + steps.replacement + " -> /data/a.bin");
   ASSERT_LT(replace, log.size()) << "replaced the link's name, or nothing";
   const size_t lastWrite = log.rend() - std::find(log.rbegin(), log.rend(), "write") - 1;
-  for (const char* before : {"take over", "flush", "close replacement", "unchanged", "close original"}) {
+  for (const char* before : {"take over", "flush", "close replacement", "unchanged", "close original", "recheck"}) {
     EXPECT_GT(Position(log, before), lastWrite) << before;
     EXPECT_LT(Position(log, before), replace) << before;
   }
@@ -115,7 +156,7 @@ TEST(RewriteSequence, TheReplacementIsCompleteAndOnTheDiskBeforeItTakesTheRealFi
 // created, is removed.
 TEST(RewriteSequence, EveryFailureLeavesTheOriginalAndRemovesTheReplacement) {
   for (const char* failing :
-       {"open", "create", "read", "write", "take over", "flush", "close replacement", "unchanged", "replace"}) {
+       {"open", "create", "read", "write", "take over", "flush", "close replacement", "unchanged", "recheck", "replace"}) {
     RecordingSteps steps;
     steps.failing = failing;
     EXPECT_FALSE(Rewrite(steps)) << failing;
@@ -127,6 +168,40 @@ TEST(RewriteSequence, EveryFailureLeavesTheOriginalAndRemovesTheReplacement) {
     });
     EXPECT_FALSE(replaced) << failing;
   }
+}
+
+// The reason names the error of the call that failed, on the thread that
+// made it: the pump reads and pushes on threads of its own.
+TEST(RewriteSequence, TheReasonNamesTheErrorOfTheFailingCall) {
+  for (const char* failing : {"open", "create", "read", "write", "push", "take over", "flush", "replace"}) {
+    RecordingSteps steps;
+    steps.failing = failing;
+    steps.content.assign(kFlushEveryBytes + 3, 0);
+    steps.original.size = static_cast<int64_t>(steps.content.size());
+    steps.writesWaitForPush = true;
+    const Log lines = ReportedBy(steps, kRewritePieceBytes);
+    ASSERT_EQ(lines.size(), 1u) << failing;
+    EXPECT_NE(lines[0].find(": error " + std::to_string(ErrorOf(failing)) + " ("), std::string::npos) << lines[0];
+  }
+}
+
+// The original, once closed, could take another program's write while the
+// rename waits for a scanner: each attempt looks first, and a change keeps
+// that newer content.
+TEST(RewriteSequence, EveryAttemptToReplaceFirstLooksWhetherTheFileChanged) {
+  RecordingSteps waited;
+  waited.busyReplaces = 2;
+  ASSERT_TRUE(Rewrite(waited));
+  EXPECT_EQ(std::count(waited.log.begin(), waited.log.end(), "recheck"), 3);
+
+  RecordingSteps changed;
+  changed.busyReplaces = 1;
+  changed.changedAtRecheck = 2;
+  const Log lines = ReportedBy(changed);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_NE(lines[0].find("changed before it was replaced"), std::string::npos) << lines[0];
+  EXPECT_EQ(std::count_if(changed.log.begin(), changed.log.end(), [](const std::string& s) { return s.starts_with("replace"); }), 1);
+  EXPECT_EQ(changed.log.back(), "remove " + changed.replacement);
 }
 
 // A job that waited while another replaced the file takes the new file's

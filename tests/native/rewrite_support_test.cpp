@@ -1,7 +1,8 @@
 // The portable parts of a rewrite: the progress sums shown on the taskbar,
 // the brief retry of a refused rename, the path form without the
 // 260-character limit, the pump's failures, and no replacement once the
-// process is ending nor one that a stalled drive keeps from ending.
+// process is ending nor one that a stalled drive keeps from ending, and what
+// a file's attributes and reparse tag make of its rewrite.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -12,6 +13,7 @@
 
 #include "app/files/brief_retry.h"
 #include "app/files/extended_path.h"
+#include "app/files/file_attributes.h"
 #include "app/window/job_progress.h"
 #include "app/files/piece_pump.h"
 #include "app/files/shutdown_hold.h"
@@ -107,6 +109,75 @@ TEST(ShutdownHoldDeathTest, NoReplacementStartsOnceTheCleanUpHasBegun) {
       ::testing::ExitedWithCode(0), "");
 }
 
+// A hold that is never given back, as by a call to a share that stopped
+// answering, delays the end only by the bound. (In a child process: it
+// cannot be undone.)
+TEST(ShutdownHoldDeathTest, TheEndWaitsForAHoldThatIsNeverReleasedOnlyUntilItsBound) {
+  EXPECT_EXIT(
+      {
+        std::atomic<bool> held = false;
+        std::thread([&] {
+          const ShutdownHold hold;
+          held = true;
+          for (;;) std::this_thread::sleep_for(std::chrono::hours(1));
+        }).detach();
+        testing::WaitUntil([&] { return held.load(); }, 5000, 1);
+        testing::TimedThread end([] { WaitForShutdownHolds(std::chrono::milliseconds(200)); });
+        std::_Exit(held && end.JoinWithin(5000) ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
+// Windows' own values: a placeholder of a cloud file, a deduplicated or a
+// WOF-compressed file carries data; a link the open did not follow does not.
+TEST(FileAttributes, OnlyFilesWhoseReparseTagCarriesDataAreRewritten) {
+  using namespace file_attribute;
+  const struct {
+    uint32_t attributes, tag;
+    bool ordinary;
+  } cases[] = {
+      {kArchive, 0, true},
+      {kArchive | kReparsePoint, 0x9000001A, true},   // cloud (OneDrive), kept on the device
+      {kArchive | kReparsePoint, 0x9000601A, true},   // cloud, another of its sixteen tags
+      {kArchive | kReparsePoint, 0x80000013, true},   // deduplication
+      {kArchive | kReparsePoint, 0x80000017, true},   // WOF (compact /exe)
+      {kArchive | kReparsePoint, 0x9000001C, true},   // projected file system
+      {kArchive | kReparsePoint, 0xA000000C, false},  // symbolic link
+      {kArchive | kReparsePoint, 0xA0000003, false},  // junction
+      {kArchive | kReparsePoint, 0xA000001D, false},  // Linux subsystem's symbolic link
+      {kArchive | kReparsePoint, 0x80000023, false},  // Linux subsystem's socket
+      {kArchive | kReparsePoint, 0x8000001B, false},  // app execution alias
+      {kArchive | kReparsePoint, 0, false},
+      {kDirectory, 0, false},
+      {kDirectory | kReparsePoint, 0x9000001A, false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(IsOrdinaryFile(c.attributes, c.tag), c.ordinary) << std::hex << c.tag;
+}
+
+// The replacement is created with what can be asked for at creation; what
+// it then lacks is set or, for encryption, refused before any content.
+TEST(FileAttributes, TheReplacementKeepsEncryptionCompressionAndTheIndexersExclusion) {
+  using namespace file_attribute;
+  EXPECT_EQ(AttributesToCreate(kReadOnly | kSparse | kCompressed | kReparsePoint), kNormal);
+  EXPECT_EQ(AttributesToCreate(kHidden | kSystem | kArchive | kNotContentIndexed | kEncrypted | kSparse),
+            kHidden | kSystem | kArchive | kNotContentIndexed | kEncrypted);
+  const struct {
+    uint32_t original, created;
+    ReplacementFix fix;
+  } cases[] = {
+      {kArchive, kArchive, ReplacementFix::None},
+      {kEncrypted, kEncrypted, ReplacementFix::None},
+      {kEncrypted, kArchive, ReplacementFix::Refuse},    // no key, or no encryption on the file system
+      {kArchive, kEncrypted, ReplacementFix::None},      // an encrypting folder narrows access
+      {kCompressed, kArchive, ReplacementFix::Compress},
+      {kArchive, kCompressed, ReplacementFix::Decompress},  // a compressing folder
+      {kCompressed, kCompressed, ReplacementFix::None},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FixFor(c.original, c.created), c.fix) << std::hex << c.original << " " << c.created;
+  }
+}
+
 // A file of 64 KiB pieces behind fake streams; a case breaks one call. A
 // stalled call reads a pipe nobody writes to, as a drive that stops answering.
 struct Breaks {
@@ -142,8 +213,9 @@ struct PumpedFile : Breaks {
           written.insert(written.end(), data, data + count);
           return true;
         },
-        [&] { return ++flushes, stallFlush ? Stall() : !failFlush; }};
-    return PumpPieces(static_cast<int64_t>(content.size()), buffer, streams, [](std::span<uint8_t>, RewriteProgress) {});
+        [&] { return ++flushes, stallFlush ? Stall() : !failFlush; }, nullptr};
+    return PumpPieces(static_cast<int64_t>(content.size()), buffer, streams, [](std::span<uint8_t>, RewriteProgress) {})
+        .done;
   }
 };
 

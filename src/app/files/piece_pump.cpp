@@ -18,7 +18,7 @@ class Pump {
   Pump(int64_t total, std::span<uint8_t> buffer, const PieceStreams& streams)
       : total_(total), pieceBytes_(static_cast<int64_t>(buffer.size() / 2)), buffer_(buffer), streams_(streams) {}
 
-  bool Run(const PieceChange& change) {
+  PumpOutcome Run(const PieceChange& change) {
     std::thread reader, flusher;
     try {
       reader = std::thread([this] { ReadAll(); });
@@ -26,7 +26,7 @@ class Pump {
     } catch (const std::system_error&) {
       Stop();
       if (reader.joinable()) reader.join();
-      return false;
+      return {};
     }
     bool ok;
     {
@@ -36,7 +36,8 @@ class Pump {
     Stop();
     reader.join();
     flusher.join();
-    return ok && !flushFailed_;
+    std::lock_guard lock(mutex_);
+    return {ok && !flushFailed_, error_};
   }
 
  private:
@@ -76,9 +77,14 @@ class Pump {
       }
       const std::span<uint8_t> half = Half(piece);
       const bool ok = streams_.read(half.data(), half.size());
+      const uint32_t error = ok ? 0 : ErrorOfThisThread();
       std::lock_guard lock(mutex_);
-      if (ok) ++filled_;
-      else readFailed_ = true;
+      if (ok) {
+        ++filled_;
+      } else {
+        readFailed_ = true;
+        Failed(error);
+      }
       changed_.notify_all();
       if (!ok) return;
     }
@@ -94,7 +100,12 @@ class Pump {
       }
       const std::span<uint8_t> half = Half(piece);
       change(half, RewriteProgress{piece * pieceBytes_ + static_cast<int64_t>(half.size()), total_});
-      if (!streams_.write(half.data(), half.size())) return false;
+      if (!streams_.write(half.data(), half.size())) {
+        const uint32_t error = ErrorOfThisThread();
+        std::lock_guard lock(mutex_);
+        Failed(error);
+        return false;
+      }
       unflushed += static_cast<int64_t>(half.size());
       std::lock_guard lock(mutex_);
       ++written_;
@@ -116,10 +127,23 @@ class Pump {
         if (stop_) return;
       }
       const bool ok = streams_.flush();
+      const uint32_t error = ok ? 0 : ErrorOfThisThread();
       std::lock_guard lock(mutex_);
       flushWanted_ = false;
-      if (!ok) flushFailed_ = true;
+      if (!ok) {
+        flushFailed_ = true;
+        Failed(error);
+      }
     }
+  }
+
+  // Read on the thread whose call failed, before anything else there can
+  // change it.
+  uint32_t ErrorOfThisThread() const { return streams_.error ? streams_.error() : 0; }
+  // The first failure is the one that stopped the others; under mutex_.
+  void Failed(uint32_t error) {
+    if (!failedOnce_) error_ = error;
+    failedOnce_ = true;
   }
 
   void Stop() {
@@ -137,13 +161,15 @@ class Pump {
   std::condition_variable changed_;
   int64_t filled_ = 0;   // pieces the reader has delivered
   int64_t written_ = 0;  // pieces the writer is done with
-  bool readFailed_ = false, flushWanted_ = false, flushFailed_ = false, stop_ = false;
+  bool readFailed_ = false, flushWanted_ = false, flushFailed_ = false, stop_ = false, failedOnce_ = false;
+  uint32_t error_ = 0;  // of the first call that failed
 };
 
 }  // namespace
 
-bool PumpPieces(int64_t total, std::span<uint8_t> buffer, const PieceStreams& streams, const PieceChange& change) {
-  if (total <= 0) return true;
+PumpOutcome PumpPieces(int64_t total, std::span<uint8_t> buffer, const PieceStreams& streams,
+                       const PieceChange& change) {
+  if (total <= 0) return {.done = true};
   return Pump(total, buffer, streams).Run(change);
 }
 

@@ -36,6 +36,17 @@ struct PieceStreams {
   // What was written so far to the disk, through a handle of its own: on
   // Windows a flush on the handle being written would hold up its writes.
   std::function<bool()> flush;
+  // The system's error of the call that just failed on the calling thread
+  // (GetLastError, errno); asked on that thread, right after the failure.
+  std::function<uint32_t()> error;
+};
+
+// How a pump ended. `error` is the system's error of the call that failed,
+// on whichever thread failed; 0 when none was given (the file ended early,
+// the process began to end).
+struct PumpOutcome {
+  bool done = false;
+  uint32_t error = 0;
 };
 
 // Streams the `total` bytes of the original through `change` into the
@@ -44,8 +55,8 @@ struct PieceStreams {
 // flusher thread pushes what was written to the disk, so that the final flush
 // has little left to do. One thread doing all three in turn took 1.3 times
 // as long under Wine and 1.7 to 1.9 times natively (docs/benchmarks.md).
-// False when a read, write or flush fails, the file ends early, or the
+// Not done when a read, write or flush fails, the file ends early, or the
 // process begins to end.
-bool PumpPieces(int64_t total, std::span<uint8_t> buffer, const PieceStreams& streams, const PieceChange& change);
+PumpOutcome PumpPieces(int64_t total, std::span<uint8_t> buffer, const PieceStreams& streams, const PieceChange& change);
 
 }  // namespace tessafold

@@ -60,11 +60,27 @@ class ReplacementGuard {
   std::string path_;
 };
 
-// Reports why the rewrite stops at `step`, with the error of the call that
-// just failed, and says the rewrite failed.
-bool Stop(RewriteSteps& steps, std::string_view step, std::string_view path) {
-  ReportFailure(step, path, steps.LastError());
+// Reports why the rewrite stops at `step`, with the system's error of the
+// call that failed (0 where no call failed), and says the rewrite failed.
+bool Stop(std::string_view step, std::string_view path, uint32_t error) {
+  ReportFailure(step, path, error);
   return false;
+}
+
+bool Stop(RewriteSteps& steps, std::string_view step, std::string_view path) {
+  return Stop(step, path, steps.LastError());
+}
+
+// Another program may write to the original once it is closed, while the
+// rename waits for a scanner to let go: that write must not be lost under the
+// replacement. `changed` tells the caller why the attempts ended.
+Attempt ReplaceUnlessChanged(RewriteSteps& steps, const std::string& replacement, const std::string& target,
+                             bool& changed) {
+  if (!steps.OriginalStillAtPath(target)) {
+    changed = true;
+    return Attempt::Failed;
+  }
+  return steps.Replace(replacement, target);
 }
 
 bool ReplaceOpenOriginal(RewriteSteps& steps, const OriginalFile& original, std::span<uint8_t> buffer,
@@ -77,15 +93,20 @@ bool ReplaceOpenOriginal(RewriteSteps& steps, const OriginalFile& original, std:
   if (replacement.empty()) return Stop(steps, "creating the replacement", target);
   ReplacementGuard guard(steps, replacement);
 
-  if (!PumpPieces(original.size, buffer, steps.Streams(), change)) return Stop(steps, "copying the content", target);
+  if (const PumpOutcome pumped = PumpPieces(original.size, buffer, steps.Streams(), change); !pumped.done) {
+    return Stop("copying the content", target, pumped.error);
+  }
   if (!steps.TakeOverTheRest()) return Stop(steps, "taking over times and streams", target);
   // The content must be on the disk before it takes the original's name, or
   // a crash right after the rename could leave a file without it.
   if (!steps.FlushReplacement() || !steps.CloseReplacement()) return Stop(steps, "flushing the replacement", target);
   // A write by someone else meanwhile would be lost with the old content.
-  if (!steps.OriginalUnchanged()) return Stop(steps, "the file changed meanwhile", target);
+  if (!steps.OriginalUnchanged()) return Stop("the file changed meanwhile", target, 0);
   steps.CloseOriginal();
-  if (!RetryBriefly([&] { return steps.Replace(replacement, target); })) return Stop(steps, "replacing", target);
+  bool changed = false;
+  if (!RetryBriefly([&] { return ReplaceUnlessChanged(steps, replacement, target, changed); })) {
+    return changed ? Stop("the file changed before it was replaced", target, 0) : Stop(steps, "replacing", target);
+  }
   guard.Placed();
   steps.SyncFolder(original.folder);
   return true;

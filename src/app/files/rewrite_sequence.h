@@ -41,11 +41,16 @@ class RewriteSteps {
   // False when the open original was changed since it was opened.
   virtual bool OriginalUnchanged() = 0;
   virtual void CloseOriginal() = 0;
+  // False when the file at `path`, looked at without being held open, is no
+  // longer the original as it was opened: another identity, size or last
+  // write time. Asked once it is closed, before every attempt to replace it.
+  virtual bool OriginalStillAtPath(const std::string& path) = 0;
 
   // Creates the replacement at `path` with the original's access rights,
   // owner and group and attributes, open for writing.
   virtual Creation CreateReplacement(const std::string& path) = 0;
-  // Reads the original and writes and flushes the replacement.
+  // Reads the original and writes and flushes the replacement, and tells
+  // the error of a failed call on the thread that made it.
   virtual PieceStreams Streams() = 0;
   // What else the replacement takes over from the original once its content
   // is written: creation time, named streams.
@@ -66,7 +71,8 @@ class RewriteSteps {
   virtual uint32_t ProcessId() = 0;
   virtual std::string HostName() = 0;
 
-  // The system's error of the step that failed last on this thread.
+  // The system's error of the step that failed last on the calling thread;
+  // asked right after the failure, on the thread that made the call.
   virtual uint32_t LastError() = 0;
 };
 

@@ -1,5 +1,6 @@
 #include "app/files/shutdown_hold.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -60,10 +61,11 @@ ShutdownCancel::~ShutdownCancel() {
 
 bool ShutdownBegun() { return ending.load(std::memory_order_relaxed); }
 
-void WaitForShutdownHolds() {
+void WaitForShutdownHolds(std::chrono::milliseconds bound) {
+  const Clock::time_point orderlyEndBy = Clock::now() + bound;
   std::unique_lock lock(holdMutex);
   ending = true;
-  while (holdCount > 0 && Clock::now() < fatalEndBy) {
+  while (holdCount > 0 && Clock::now() < std::min(fatalEndBy, orderlyEndBy)) {
     lock.unlock();
     {
       std::lock_guard cancelLock(cancelMutex);

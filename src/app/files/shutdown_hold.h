@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <functional>
 
 namespace tessafold {
@@ -34,7 +35,7 @@ class ShutdownCancel {
   ShutdownCancel& operator=(const ShutdownCancel&) = delete;
 
  private:
-  friend void WaitForShutdownHolds();
+  friend void WaitForShutdownHolds(std::chrono::milliseconds bound);
   std::function<void()> action_;
   ShutdownCancel* next_ = nullptr;
   ShutdownCancel* previous_ = nullptr;
@@ -43,10 +44,17 @@ class ShutdownCancel {
 // True from the moment the clean-up starts waiting for the holds.
 bool ShutdownBegun();
 
+// How long the orderly end waits for the holds. Some calls cannot be cut
+// short (a named stream's copy, the final flush, a network share that stopped
+// answering); past this the process ends all the same, which leaves the
+// original or the result, as a hard kill does, never a mix.
+inline constexpr std::chrono::milliseconds kOrderlyEndWait{30000};
+
 // Refuses every new hold, cuts short the blocking calls registered through
-// ShutdownCancel, then blocks until every hold has been released (after a
-// fatal error: at most a few seconds). Called by the clean-up.
-void WaitForShutdownHolds();
+// ShutdownCancel, then blocks until every hold has been released or `bound`
+// has passed (after a fatal error: at most a few seconds). Called by the
+// clean-up.
+void WaitForShutdownHolds(std::chrono::milliseconds bound = kOrderlyEndWait);
 
 // For the fatal end, on the thread that raised it: that thread never unwinds,
 // so its holds are released here, and the clean-up waits for the other

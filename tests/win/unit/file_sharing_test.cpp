@@ -3,6 +3,7 @@
 // files that killed processes leave behind.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <winioctl.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -167,6 +168,58 @@ TEST_F(HeldFile, AFileThatMayBeChangedButNotReplacedFailsBeforeAnythingIsWritten
   if (!enforced) GTEST_SKIP() << "this system lets the file be deleted all the same (Wine checks no DACL)";
   EXPECT_TRUE(testing::ReadBytes(testing::Child(folder, "held.bin")) == content);
   EXPECT_EQ(testing::NamesIn(folder), std::vector<std::string>{"held.bin"});
+}
+
+// An access list that denies this user writing is honoured as the read-only
+// attribute is, even where the folder would let the file be replaced.
+TEST_F(HeldFile, AFileThisUserMayNotWriteIsRefused) {
+  const std::wstring file = Widen(path);
+  ASSERT_TRUE(testing::GiveOnlyThisUser(file, L"0x1f01f9"));  // all but FILE_WRITE_DATA and FILE_APPEND_DATA
+  const HANDLE probe = CreateFileW(file.c_str(), FILE_WRITE_DATA, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr);
+  const bool enforced = probe == INVALID_HANDLE_VALUE;
+  if (!enforced) CloseHandle(probe);
+  if (enforced) EXPECT_FALSE(TransformFile(path, 3, 1, ShiftDirection::Add));
+  testing::GiveOnlyThisUser(file, L"FA");
+  if (!enforced) GTEST_SKIP() << "this system lets the file be written all the same (Wine checks no DACL)";
+  ExpectUntouched();
+}
+
+// What Windows keeps of a file where this system can set it: EFS encryption
+// (its content must never reach the disk in the clear), NTFS compression and
+// the indexer's exclusion.
+TEST_F(HeldFile, TheReplacedFileStaysEncryptedCompressedAndOutOfTheIndex) {
+  const std::wstring file = Widen(path);
+  const struct {
+    const char* name;
+    DWORD attribute;
+    bool (*set)(const std::wstring&);
+  } cases[] = {
+      {"not content indexed", FILE_ATTRIBUTE_NOT_CONTENT_INDEXED,
+       [](const std::wstring& f) { return SetFileAttributesW(f.c_str(), FILE_ATTRIBUTE_NOT_CONTENT_INDEXED) != 0; }},
+      {"compressed", FILE_ATTRIBUTE_COMPRESSED,
+       [](const std::wstring& f) {
+         const HANDLE h = CreateFileW(f.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+         USHORT state = COMPRESSION_FORMAT_DEFAULT;
+         DWORD returned = 0;
+         const bool set = DeviceIoControl(h, FSCTL_SET_COMPRESSION, &state, sizeof state, nullptr, 0, &returned, nullptr);
+         CloseHandle(h);
+         return set;
+       }},
+      {"encrypted", FILE_ATTRIBUTE_ENCRYPTED, [](const std::wstring& f) { return EncryptFileW(f.c_str()) != 0; }},
+  };
+  std::string unsupported;
+  for (const auto& c : cases) {
+    SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!c.set(file) || !(GetFileAttributesW(file.c_str()) & c.attribute)) {
+      unsupported += std::string(unsupported.empty() ? "" : ", ") + c.name;
+      continue;
+    }
+    ASSERT_TRUE(TransformFile(path, 3, 1, ShiftDirection::Add)) << c.name;
+    EXPECT_TRUE(GetFileAttributesW(file.c_str()) & c.attribute) << c.name;
+    ASSERT_TRUE(TransformFile(path, 3, 1, ShiftDirection::Subtract)) << c.name;
+    EXPECT_TRUE(testing::ReadBytes(testing::Child(folder, "held.bin")) == content) << c.name;
+  }
+  if (!unsupported.empty()) GTEST_SKIP() << "this file system cannot keep: " << unsupported << " (Wine keeps none)";
 }
 
 // Spellings that only Windows has name the same file, so jobs on them take

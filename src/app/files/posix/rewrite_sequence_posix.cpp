@@ -72,6 +72,11 @@ class PosixRewriteSteps final : public RewriteSteps {
            SameTime(now.st_mtim, info_.st_mtim) && SameTime(now.st_ctim, info_.st_ctim);
   }
   void CloseOriginal() override { original_.Reset(); }
+  bool OriginalStillAtPath(const std::string& path) override {
+    struct stat now;
+    return ::stat(path.c_str(), &now) == 0 && now.st_dev == info_.st_dev && now.st_ino == info_.st_ino &&
+           now.st_size == info_.st_size && SameTime(now.st_mtim, info_.st_mtim);
+  }
 
   Creation CreateReplacement(const std::string& path) override {
     // Readable by nobody else until it has the original's permissions.
@@ -98,7 +103,7 @@ class PosixRewriteSteps final : public RewriteSteps {
   PieceStreams Streams() override {
     const int in = original_.Get(), out = replacement_.Get(), pusher = pusher_.Get();
     return {Whole(ReadRequestOn(in)), Whole(WriteRequestOn(out), kWriteRequestBytes),
-            [pusher] { return pusher < 0 || ::fdatasync(pusher) == 0; }};
+            [pusher] { return pusher < 0 || ::fdatasync(pusher) == 0; }, [] { return static_cast<uint32_t>(errno); }};
   }
 
   bool TakeOverTheRest() override { return true; }

@@ -1,12 +1,14 @@
 #include <windows.h>
-#include <aclapi.h>
+#include <winioctl.h>
 #include <winternl.h>
 
 #include <vector>
 
+#include "app/files/file_attributes.h"
 #include "app/files/file_primitives.h"
 #include "app/files/file_primitives_detail.h"
 #include "app/files/rewrite_sequence.h"
+#include "app/files/win/access_rights.h"
 #include "app/files/win/file_calls.h"
 #include "app/win/handle_owners.h"
 #include "app/text/win/wide_text.h"
@@ -14,52 +16,6 @@
 namespace tessafold {
 
 namespace {
-
-// The attributes a replaced file keeps.
-constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
-
-// The original's access rights, for its replacement: the new file must never
-// be readable by anyone the original kept out.
-class AccessRights {
- public:
-  void TakeFrom(HANDLE original) {
-    PSECURITY_DESCRIPTOR dacl = nullptr, owner = nullptr, group = nullptr;
-    readable_ = GetSecurityInfo(original, SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, nullptr,
-                                nullptr, &dacl) == ERROR_SUCCESS;
-    dacl_.reset(dacl);
-    if (GetSecurityInfo(original, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner_, nullptr, nullptr, nullptr,
-                        &owner) != ERROR_SUCCESS) {
-      owner_ = nullptr;
-    }
-    ownerDescriptor_.reset(owner);
-    if (GetSecurityInfo(original, SE_FILE_OBJECT, GROUP_SECURITY_INFORMATION, nullptr, &group_, nullptr, nullptr,
-                        &group) != ERROR_SUCCESS) {
-      group_ = nullptr;
-    }
-    groupDescriptor_.reset(group);
-  }
-
-  bool Readable() const { return readable_; }
-  // The DACL with its protection and inheritance flags, for CreateFileW.
-  SECURITY_ATTRIBUTES* ForNewFile() {
-    attributes_ = SECURITY_ATTRIBUTES{sizeof attributes_, dacl_.get(), FALSE};
-    return &attributes_;
-  }
-  // Only a privileged process may give a file away, while any member of a
-  // group may give it that group: each is tried on its own, and a refusal
-  // leaves the caller's own.
-  void GiveOwnershipTo(HANDLE file) const {
-    if (owner_) SetSecurityInfo(file, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, owner_, nullptr, nullptr, nullptr);
-    if (group_) SetSecurityInfo(file, SE_FILE_OBJECT, GROUP_SECURITY_INFORMATION, nullptr, group_, nullptr, nullptr);
-  }
-
- private:
-  bool readable_ = false;
-  LocalMemory dacl_, ownerDescriptor_, groupDescriptor_;
-  PSID owner_ = nullptr;     // inside ownerDescriptor_
-  PSID group_ = nullptr;     // inside groupDescriptor_
-  SECURITY_ATTRIBUTES attributes_{};
-};
 
 // The object's own name where it is a drive or share path ("\??\C:\..."),
 // in the form that is not held to 260 characters; empty otherwise.
@@ -96,26 +52,55 @@ bool SameWriteState(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_IN
          CompareFileTime(&a.ftLastWriteTime, &b.ftLastWriteTime) == 0;
 }
 
+// A step failed with `error`: kept as this thread's last error, where the
+// sequence asks for it, whatever the clean-up calls after it leave there.
+bool Failed(DWORD error) {
+  SetLastError(error);
+  return false;
+}
+
+// The reparse tag of an open file that is a reparse point, 0 for one that is not.
+bool ReparseTagOf(HANDLE file, DWORD attributes, DWORD& tag) {
+  tag = 0;
+  if (!HasAttribute(attributes, FILE_ATTRIBUTE_REPARSE_POINT)) return true;
+  FILE_ATTRIBUTE_TAG_INFO info{};
+  if (!GetFileInformationByHandleEx(file, FileAttributeTagInfo, &info, sizeof info)) return false;
+  tag = info.ReparseTag;
+  return true;
+}
+
+// Compression is set on the open replacement, before any content is in it.
+bool SetCompression(HANDLE file, bool compressed) {
+  USHORT state = compressed ? COMPRESSION_FORMAT_DEFAULT : COMPRESSION_FORMAT_NONE;
+  DWORD returned = 0;
+  return DeviceIoControl(file, FSCTL_SET_COMPRESSION, &state, sizeof state, nullptr, 0, &returned, nullptr) != 0;
+}
+
 // File systems that keep no named streams say so in one of these ways.
 bool NoStreamsKept(DWORD error) {
   return error == ERROR_HANDLE_EOF || error == ERROR_INVALID_PARAMETER || error == ERROR_NOT_SUPPORTED ||
          error == ERROR_INVALID_FUNCTION || error == ERROR_CALL_NOT_IMPLEMENTED;
 }
 
-bool CopyStream(const std::wstring& from, const std::wstring& to) {
+// The system's error when the copy failed, else ERROR_SUCCESS: the handles'
+// closing comes after the failing call.
+DWORD CopyStream(const std::wstring& from, const std::wstring& to) {
   const FileHandle source(CreateFileW(from.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                       FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!source.Valid()) return GetLastError();
   FileHandle target(CreateFileW(to.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-  if (!source.Valid() || !target.Valid()) return false;
+  if (!target.Valid()) return GetLastError();
   std::vector<uint8_t> piece(64 << 10);
   for (;;) {
     DWORD got = 0;
-    if (!ReadFile(source.Get(), piece.data(), static_cast<DWORD>(piece.size()), &got, nullptr)) return false;
+    if (!ReadFile(source.Get(), piece.data(), static_cast<DWORD>(piece.size()), &got, nullptr)) return GetLastError();
     if (got == 0) break;
     DWORD put = 0;
-    if (!WriteFile(target.Get(), piece.data(), got, &put, nullptr) || put != got) return false;
+    if (!WriteFile(target.Get(), piece.data(), got, &put, nullptr)) return GetLastError();
+    if (put != got) return ERROR_WRITE_FAULT;
   }
-  return FlushFileBuffers(target.Get()) && target.Release();
+  if (!FlushFileBuffers(target.Get()) || !target.Release()) return GetLastError();
+  return ERROR_SUCCESS;
 }
 
 // Named streams, such as the mark Windows puts on a downloaded file, go with
@@ -126,9 +111,11 @@ bool CopyNamedStreams(const std::wstring& from, const std::wstring& to) {
   if (!search.Valid()) return NoStreamsKept(GetLastError());
   do {
     const std::wstring name = stream.cStreamName;  // ":name:$DATA", "::$DATA" for the content
-    if (name != L"::$DATA" && !CopyStream(from + name, to + name)) return false;
+    if (name == L"::$DATA") continue;
+    if (const DWORD error = CopyStream(from + name, to + name); error != ERROR_SUCCESS) return Failed(error);
   } while (FindNextStreamW(search.Get(), &stream));
-  return GetLastError() == ERROR_HANDLE_EOF;
+  const DWORD error = GetLastError();
+  return error == ERROR_HANDLE_EOF || Failed(error);
 }
 
 Attempt RenameOnce(const std::wstring& from, const std::wstring& to) {
@@ -143,7 +130,9 @@ class WindowsRewriteSteps final : public RewriteSteps {
 
   bool OpenOriginal(const std::string& path, OriginalFile& original) override {
     const std::wstring wide = ApiPath(path);
-    if (wide.empty()) return false;
+    if (wide.empty()) return Failed(ERROR_INVALID_NAME);
+    // Looked at before the original is held, which would refuse this open.
+    const bool writable = MayWriteTo(wide);
     // The right to delete is what replacing needs: a folder that forbids it
     // fails here, before anything is written. A scanner that holds the file
     // for a moment is waited for.
@@ -153,24 +142,28 @@ class WindowsRewriteSteps final : public RewriteSteps {
       if (original_.Valid()) return Attempt::Done;
       return GetLastError() == ERROR_SHARING_VIOLATION ? Attempt::TryAgain : Attempt::Failed;
     });
-    if (!opened || GetFileType(original_.Get()) != FILE_TYPE_DISK) return false;
-    if (!GetFileInformationByHandle(original_.Get(), &info_)) return false;
-    rights_.TakeFrom(original_.Get());
-    if (!rights_.Readable()) return false;
+    if (!opened) return false;
+    if (GetFileType(original_.Get()) != FILE_TYPE_DISK) return Failed(ERROR_BAD_FILE_TYPE);
+    DWORD tag = 0;
+    if (!GetFileInformationByHandle(original_.Get(), &info_) ||
+        !ReparseTagOf(original_.Get(), info_.dwFileAttributes, tag)) {
+      return false;
+    }
+    if (const DWORD error = rights_.TakeFrom(original_.Get()); error != ERROR_SUCCESS) return Failed(error);
 
     // The replacement must take the place of the file itself, not of a
     // symbolic link or another name that led to it.
     realPath_ = FinalPath(original_.Get());
     const size_t slash = realPath_.find_last_of(L'\\');
-    if (slash == std::wstring::npos || slash + 1 == realPath_.size()) return false;
+    if (slash == std::wstring::npos || slash + 1 == realPath_.size()) return Failed(ERROR_PATH_NOT_FOUND);
     original.folder = Narrow(realPath_.substr(0, slash + 1));
     original.name = Narrow(realPath_.substr(slash + 1));
     original.identity = IdentityText(info_);
-    if (FileIdentity(Narrow(realPath_)) != original.identity) return false;
+    if (FileIdentity(Narrow(realPath_)) != original.identity) return Failed(ERROR_PATH_NOT_FOUND);
     original.size = (static_cast<int64_t>(info_.nFileSizeHigh) << 32) | info_.nFileSizeLow;
     original.links = static_cast<int>(info_.nNumberOfLinks);
-    original.plainFile = !HasAttribute(info_.dwFileAttributes, FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT);
-    original.readOnly = HasAttribute(info_.dwFileAttributes, FILE_ATTRIBUTE_READONLY);
+    original.plainFile = IsOrdinaryFile(info_.dwFileAttributes, tag);
+    original.readOnly = HasAttribute(info_.dwFileAttributes, FILE_ATTRIBUTE_READONLY) || !writable;
     return true;
   }
 
@@ -179,27 +172,41 @@ class WindowsRewriteSteps final : public RewriteSteps {
     return GetFileInformationByHandle(original_.Get(), &now) && SameWriteState(info_, now);
   }
   void CloseOriginal() override { original_.Reset(); }
+  bool OriginalStillAtPath(const std::string& path) override {
+    WIN32_FILE_ATTRIBUTE_DATA now;
+    if (!GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &now)) return false;
+    return now.nFileSizeHigh == info_.nFileSizeHigh && now.nFileSizeLow == info_.nFileSizeLow &&
+           CompareFileTime(&now.ftLastWriteTime, &info_.ftLastWriteTime) == 0 &&
+           FileIdentity(path) == IdentityText(info_);
+  }
 
   Creation CreateReplacement(const std::string& path) override {
     replacementPath_ = Widen(path);
-    const DWORD attributes = info_.dwFileAttributes & kKeptAttributes;
     // The pushes to the disk while the content is written go through a
     // second handle: the system serialises the I/O of a handle opened for
     // synchronous access, so a flush on the handle being written would hold
     // up its writes. Each handle must share writing for the other to open;
     // that lets in another writer that itself shares writing, never a
-    // reader or a deleter. It is opened right away.
-    replacement_.Reset(CreateFileW(replacementPath_.c_str(), GENERIC_WRITE | WRITE_OWNER, FILE_SHARE_WRITE,
-                                   rights_.ForNewFile(), CREATE_NEW,
-                                   (attributes ? attributes : FILE_ATTRIBUTE_NORMAL) | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    // reader or a deleter. It is opened right away. Setting the compression
+    // needs the right to read.
+    replacement_.Reset(CreateFileW(replacementPath_.c_str(),
+                                   GENERIC_WRITE | FILE_READ_DATA | FILE_READ_ATTRIBUTES | WRITE_OWNER,
+                                   FILE_SHARE_WRITE, rights_.ForNewFile(), CREATE_NEW,
+                                   AttributesToCreate(info_.dwFileAttributes) | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!replacement_.Valid()) {
       const DWORD error = GetLastError();
       return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ? Creation::NameTaken : Creation::Failed;
     }
+    if (const DWORD error = MatchAttributes(); error != ERROR_SUCCESS) {
+      RemoveReplacement(path);
+      Failed(error);
+      return Creation::Failed;
+    }
     // Refused when the original's DACL denies this user writing: then the
-    // final flush does all the work.
-    pusher_.Reset(CreateFileW(replacementPath_.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                              nullptr));
+    // final flush does all the work. It shares the first handle's reading;
+    // that one still keeps every other reader out.
+    pusher_.Reset(CreateFileW(replacementPath_.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr));
     rights_.GiveOwnershipTo(replacement_.Get());
     return Creation::Created;
   }
@@ -207,7 +214,8 @@ class WindowsRewriteSteps final : public RewriteSteps {
   PieceStreams Streams() override {
     const HANDLE in = original_.Get(), out = replacement_.Get(), pusher = pusher_.Get();
     return {Whole(ReadRequestOn(in)), Whole(WriteRequestOn(out), kWriteRequestBytes),
-            [pusher] { return pusher == INVALID_HANDLE_VALUE || FlushFileBuffers(pusher) != 0; }};
+            [pusher] { return pusher == INVALID_HANDLE_VALUE || FlushFileBuffers(pusher) != 0; },
+            [] { return static_cast<uint32_t>(GetLastError()); }};
   }
 
   bool TakeOverTheRest() override {
@@ -255,6 +263,21 @@ class WindowsRewriteSteps final : public RewriteSteps {
   }
 
  private:
+  // Encryption is asked for at creation and may not be had (no key, a file
+  // system without it): the content must then never reach the disk.
+  // Compression can only be set once the file exists.
+  DWORD MatchAttributes() {
+    BY_HANDLE_FILE_INFORMATION created;
+    if (!GetFileInformationByHandle(replacement_.Get(), &created)) return GetLastError();
+    switch (FixFor(info_.dwFileAttributes, created.dwFileAttributes)) {
+      case ReplacementFix::None: return ERROR_SUCCESS;
+      case ReplacementFix::Refuse: return ERROR_ENCRYPTION_FAILED;
+      case ReplacementFix::Compress: return SetCompression(replacement_.Get(), true) ? ERROR_SUCCESS : GetLastError();
+      case ReplacementFix::Decompress: return SetCompression(replacement_.Get(), false) ? ERROR_SUCCESS : GetLastError();
+    }
+    return ERROR_SUCCESS;
+  }
+
   FileHandle original_;
   BY_HANDLE_FILE_INFORMATION info_{};
   AccessRights rights_;
