@@ -13,7 +13,7 @@
 #include <system_error>
 #include <vector>
 
-#include "app/files/failure_report.h"
+#include "app/process/failure_report.h"
 #include "app/files/file_primitives.h"
 #include "app/files/piece_pump.h"
 #include "cipher/transform_file.h"

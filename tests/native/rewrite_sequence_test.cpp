@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/files/failure_report.h"
+#include "app/process/failure_report.h"
 #include "app/files/rewrite_sequence.h"
 #include "app/files/temporary_name.h"
 #include "common/deadline.h"

@@ -16,7 +16,7 @@
 #include "app/files/file_attributes.h"
 #include "app/window/job_progress.h"
 #include "app/files/piece_pump.h"
-#include "app/files/shutdown_hold.h"
+#include "app/process/shutdown_hold.h"
 #include "cipher/transform_file.h"
 #include "common/deadline.h"
 #include "common/file_test_support.h"

@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "app/files/blocking_call.h"
-#include "app/files/shutdown_hold.h"
+#include "app/process/shutdown_hold.h"
 
 namespace tessafold {
 

@@ -2,11 +2,11 @@
 
 #include "app/files/byte_buffer.h"
 #include "app/files/file_primitives_detail.h"
-#include "app/files/failure_report.h"
 #include "app/files/file_turn.h"
 #include "app/files/rewrite_sequence.h"
-#include "app/files/shutdown_hold.h"
 #include "app/files/temporary_name.h"
+#include "app/process/failure_report.h"
+#include "app/process/shutdown_hold.h"
 
 namespace tessafold {
 

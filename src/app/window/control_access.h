@@ -27,8 +27,11 @@ using ControlValue = std::variant<int32_t, std::string>;
 ControlValue GetControlProperty(int windowId, int controlId, ControlProperty property);
 void SetControlProperty(int windowId, int controlId, ControlProperty property, const ControlValue& value);
 
-// Convenience forms of the two above for the common cases.
+// Convenience forms of the two above for the common cases, on any platform.
 std::string GetControlText(int windowId, int controlId, ControlProperty property = kPropertyEditText);
 void SetControlDisabled(int windowId, int controlId, bool disabled);
+
+// A value as text: a number in decimal.
+std::string ControlValueText(const ControlValue& value);
 
 }  // namespace tessafold

@@ -34,7 +34,8 @@ struct FileDialogRequest {
 
 // Shows the dialog on the calling (user interface) thread and waits until it
 // is closed. The full path of the chosen file on OK; nothing on cancel, on a
-// closed dialog or when the dialog fails.
+// closed dialog or when the dialog fails. Defined for Windows only; the
+// native tests link their recording fake in its place.
 std::optional<std::string> ShowPlatformFileDialog(const FileDialogRequest& request);
 
 }  // namespace tessafold

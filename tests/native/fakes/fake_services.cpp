@@ -16,11 +16,6 @@ std::string Address(int window, int control, int property) {
   return std::to_string(window) + "/" + std::to_string(control) + "/" + std::to_string(property);
 }
 
-std::string Shown(const ControlValue& value) {
-  if (const auto* text = std::get_if<std::string>(&value)) return *text;
-  return std::to_string(std::get<int32_t>(value));
-}
-
 bool IsTextProperty(int property) { return property == kPropertyTag || property >= kPropertyEditText; }
 
 }  // namespace
@@ -118,7 +113,7 @@ ControlValue Services::Get(int window, int control, ControlProperty property) {
 
 void Services::Set(int window, int control, ControlProperty property, const ControlValue& value) {
   std::lock_guard lock(mutex_);
-  log_.push_back("set " + Address(window, control, property) + "=" + Shown(value));
+  log_.push_back("set " + Address(window, control, property) + "=" + ControlValueText(value));
   values_[{window, control, property}] = value;
 }
 
@@ -192,14 +187,6 @@ ControlValue GetControlProperty(int windowId, int controlId, ControlProperty pro
 
 void SetControlProperty(int windowId, int controlId, ControlProperty property, const ControlValue& value) {
   fake::Services::Instance().Set(windowId, controlId, property, value);
-}
-
-std::string GetControlText(int windowId, int controlId, ControlProperty property) {
-  return std::get<std::string>(GetControlProperty(windowId, controlId, property));
-}
-
-void SetControlDisabled(int windowId, int controlId, bool disabled) {
-  SetControlProperty(windowId, controlId, kPropertyDisabled, int32_t{disabled ? 1 : 0});
 }
 
 std::optional<std::string> ShowPlatformFileDialog(const FileDialogRequest& request) {

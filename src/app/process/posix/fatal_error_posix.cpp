@@ -2,7 +2,7 @@
 
 #include "app/process/fatal_error.h"
 #include "app/process/process_end.h"
-#include "app/files/shutdown_hold.h"
+#include "app/process/shutdown_hold.h"
 
 namespace tessafold {
 

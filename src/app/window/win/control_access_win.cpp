@@ -26,11 +26,6 @@ int32_t AsNumber(const ControlValue& value) {
   return TextToInt(std::get<std::string>(value));
 }
 
-std::string AsText(const ControlValue& value) {
-  if (const auto* text = std::get_if<std::string>(&value)) return *text;
-  return std::to_string(std::get<int32_t>(value));
-}
-
 std::string WindowText(HWND hwnd) {
   std::vector<wchar_t> text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1);
   const int length = GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()));
@@ -103,7 +98,7 @@ void WriteCommon(LoadedWindow& window, LoadedControl& control, ControlProperty p
   }
   switch (property) {
     case kPropertyTag:
-      stored.tag = AsText(value);
+      stored.tag = ControlValueText(value);
       break;
     case kPropertyVisible:
       stored.visible = AsNumber(value) != 0;
@@ -123,11 +118,11 @@ void WriteCommon(LoadedWindow& window, LoadedControl& control, ControlProperty p
 
 void WriteOwnKind(LoadedControl& control, ControlProperty property, const ControlValue& value) {
   if (control.record->kind == ControlKind::FileDialog) {
-    if (property == kPropertyDialogFileName) control.stored.fileName = AsText(value);
+    if (property == kPropertyDialogFileName) control.stored.fileName = ControlValueText(value);
     return;
   }
   if (property != kPropertyEditText) return;
-  control.stored.text = AsText(value);
+  control.stored.text = ControlValueText(value);
   SetWindowTextW(control.hwnd, Widen(control.stored.text).c_str());
   if (control.record->kind == ControlKind::EditBox) {
     SendMessageW(control.hwnd, WM_COMMAND, MAKEWPARAM(control.record->id, EN_CHANGE),
@@ -163,14 +158,6 @@ void SetControlProperty(int windowId, int controlId, ControlProperty property, c
     }
   });
   RaiseFault(fault);
-}
-
-std::string GetControlText(int windowId, int controlId, ControlProperty property) {
-  return AsText(GetControlProperty(windowId, controlId, property));
-}
-
-void SetControlDisabled(int windowId, int controlId, bool disabled) {
-  SetControlProperty(windowId, controlId, kPropertyDisabled, int32_t{disabled ? 1 : 0});
 }
 
 }  // namespace tessafold

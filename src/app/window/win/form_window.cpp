@@ -4,6 +4,7 @@
 #include "app/window/win/dark_mode.h"
 #include "app/window/win/guarded_window_proc.h"
 #include "app/window/win/keyboard_focus.h"
+#include "app/window/win/window_class.h"
 #include "app/window/win/window_dpi.h"
 
 namespace tessafold {
@@ -91,18 +92,7 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 COLORREF ToColorRef(LayoutColor color) { return color.buttonFace ? GetSysColor(COLOR_BTNFACE) : color.rgb; }
 
 const wchar_t* FormWindowClass() {
-  static const bool registered = [] {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = Guarded<FormProc>;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kFormClass;
-    return RegisterClassExW(&windowClass) != 0;
-  }();
-  (void)registered;
-  return kFormClass;
+  return RegisterWindowClassOnce(kFormClass, Guarded<FormProc>, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
 }
 
 }  // namespace tessafold

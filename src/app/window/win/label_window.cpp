@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/window/win/guarded_window_proc.h"
+#include "app/window/win/window_class.h"
 
 namespace tessafold {
 
@@ -63,18 +64,7 @@ LRESULT CALLBACK LabelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 }  // namespace
 
 const wchar_t* LabelWindowClass() {
-  static const bool registered = [] {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.style = CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = Guarded<LabelProc>;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = kLabelClass;
-    return RegisterClassExW(&windowClass) != 0;
-  }();
-  (void)registered;
-  return kLabelClass;
+  return RegisterWindowClassOnce(kLabelClass, Guarded<LabelProc>, CS_HREDRAW | CS_VREDRAW);
 }
 
 }  // namespace tessafold

@@ -4,6 +4,7 @@
 #include "app/window/win/guarded_window_proc.h"
 #include "app/window/win/shutdown.h"
 #include "app/window/win/taskbar_progress.h"
+#include "app/window/win/window_class.h"
 
 namespace tessafold {
 
@@ -41,15 +42,9 @@ LRESULT CALLBACK RelayProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 }  // namespace
 
 HWND CreateRelayWindow() {
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = Guarded<RelayProc>;
-  windowClass.hInstance = GetModuleHandleW(nullptr);
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.lpszClassName = kRelayClass;
-  RegisterClassExW(&windowClass);
-  return CreateWindowExW(WS_EX_TOOLWINDOW, kRelayClass, L"", 0, 0, 0, 0, 0, nullptr, nullptr,
-                         GetModuleHandleW(nullptr), nullptr);
+  const wchar_t* windowClass = RegisterWindowClassOnce(kRelayClass, Guarded<RelayProc>);
+  return CreateWindowExW(WS_EX_TOOLWINDOW, windowClass, L"", 0, 0, 0, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr),
+                         nullptr);
 }
 
 void RunOnUiThread(const std::function<void()>& work) {

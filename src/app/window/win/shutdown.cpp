@@ -1,6 +1,6 @@
 #include <ole2.h>
 
-#include "app/files/shutdown_hold.h"
+#include "app/process/shutdown_hold.h"
 #include "app/window/win/app_frame.h"
 #include "app/window/win/shutdown.h"
 #include "app/window/win/taskbar_progress.h"

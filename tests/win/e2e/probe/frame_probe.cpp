@@ -37,7 +37,7 @@
 #include "app/window/start_application.h"
 #include "app/window/window_loader.h"
 #include "app/process/process_end.h"
-#include "app/files/shutdown_hold.h"
+#include "app/process/shutdown_hold.h"
 #include "app/window/win/relay_window.h"
 #include "ui/main_window_ids.h"
 #include "ui/main_window_layout.h"

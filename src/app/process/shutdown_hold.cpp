@@ -1,4 +1,4 @@
-#include "app/files/shutdown_hold.h"
+#include "app/process/shutdown_hold.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,7 +1,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/files/failure_report.h"
+#include "app/process/failure_report.h"
 
 namespace tessafold {
 

@@ -1,4 +1,4 @@
-#include "app/files/failure_report.h"
+#include "app/process/failure_report.h"
 
 #include <atomic>
 

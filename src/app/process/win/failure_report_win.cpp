@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "app/files/failure_report.h"
+#include "app/process/failure_report.h"
 #include "app/text/win/wide_text.h"
 
 namespace tessafold {
