@@ -16,16 +16,16 @@ using testing::SampleBytes;
 using testing::Shifted;
 using testing::WriteBytes;
 
-constexpr char kEncryptSuccess[] = "加密成功，请牢记密码!(PS:加密后建议不要再次加密了。)";
-constexpr char kEncryptFailure[] = "加密失败，请查看文件是否被打开了";
-constexpr char kDecryptSuccess[] = "解密成功!";
-constexpr char kDecryptFailure[] = "解密失败!";
+// The one copy that pins the texts the user reads; the cases below take them from jobs.h.
+TEST(JobTexts, AreTheFourOutcomesAsWritten) {
+  EXPECT_EQ(kEncryptSuccessText, "加密成功，请牢记密码!(PS:加密后建议不要再次加密了。)");
+  EXPECT_EQ(kEncryptFailureText, "加密失败，请查看文件是否被打开了");
+  EXPECT_EQ(kDecryptSuccessText, "解密成功!");
+  EXPECT_EQ(kDecryptFailureText, "解密失败!");
+}
 
-class JobsTest : public ::testing::Test {
+class JobsTest : public fake::ServicesTest {
  protected:
-  void SetUp() override { services.Reset(); }
-  void TearDown() override { services.JoinWorkers(); }
-
   // What the user typed and chose, as the window would hold it.
   void Inputs(const std::string& key, const std::string& repeat, const std::string& path) {
     services.SetText(kMainWindow, keyEdit, kPropertyEditText, key);
@@ -33,129 +33,63 @@ class JobsTest : public ::testing::Test {
     services.SetText(kMainWindow, pathEdit, kPropertyEditText, path);
   }
 
-  fake::Services& services = fake::Services::Instance();
   testing::ScratchFolder folder;
 };
 
-TEST_F(JobsTest, EncryptAddsTheKeyAndReportsSuccess) {
-  const auto file = folder.Path("plain.bin");
-  const Bytes original = SampleBytes(1000);
-  WriteBytes(file, original);
-  Inputs("3", "2", file.string());
+enum class Chosen { AFile, AMissingFile, NoPath };
 
-  RunEncryptJob();
-
-  EXPECT_EQ(ReadBytes(file), Shifted(original, 6));
-  EXPECT_EQ(services.Messages(), std::vector<std::string>{kEncryptSuccess});
-}
-
-TEST_F(JobsTest, DecryptSubtractsTheKeyAndReportsSuccess) {
-  const auto file = folder.Path("scrambled.bin");
-  const Bytes original = SampleBytes(1000);
-  WriteBytes(file, original);
-  Inputs("300", "1", file.string());
-
-  RunDecryptJob();
-
-  EXPECT_EQ(ReadBytes(file), Shifted(original, -300));
-  EXPECT_EQ(services.Messages(), std::vector<std::string>{kDecryptSuccess});
-}
-
-TEST_F(JobsTest, EncryptThenDecryptRestoresTheFile) {
-  const auto file = folder.Path("round trip.bin");
-  const Bytes original = SampleBytes(70000);
-  WriteBytes(file, original);
-  Inputs("-77", "5", file.string());
-
-  RunEncryptJob();
-  ASSERT_NE(ReadBytes(file), original);
-  RunDecryptJob();
-
-  EXPECT_EQ(ReadBytes(file), original);
-  EXPECT_EQ(services.Messages(), (std::vector<std::string>{kEncryptSuccess, kDecryptSuccess}));
-}
-
-TEST_F(JobsTest, EachJobReadsKeyRepeatAndPathThenReportsThenEnablesItsOwnButton) {
-  const auto file = folder.Path("order.bin");
-  WriteBytes(file, SampleBytes(10));
-  Inputs("1", "1", file.string());
-
-  RunEncryptJob();
-  RunDecryptJob();
-
-  const std::vector<std::string> expected{
-      fake::LogEntry("get", keyEdit, kPropertyEditText),
-      fake::LogEntry("get", repeatEdit, kPropertyEditText),
-      fake::LogEntry("get", pathEdit, kPropertyEditText),
-      std::string("message ") + kEncryptSuccess,
-      fake::LogEntry("set", encryptButton, kPropertyDisabled) + "=0",
-      fake::LogEntry("get", keyEdit, kPropertyEditText),
-      fake::LogEntry("get", repeatEdit, kPropertyEditText),
-      fake::LogEntry("get", pathEdit, kPropertyEditText),
-      std::string("message ") + kDecryptSuccess,
-      fake::LogEntry("set", decryptButton, kPropertyDisabled) + "=0",
+// Each job reads key, repeat count and path, in that order, changes the file
+// by the shift they make, reports its outcome and then enables its own button.
+TEST_F(JobsTest, EachJobShiftsTheFileByKeyTimesRepeatAndReportsItsOutcome) {
+  const struct {
+    const char* key;
+    const char* repeat;
+    void (*job)();
+    int shift;
+    std::string_view message;
+    Chosen chosen = Chosen::AFile;
+  } cases[] = {
+      {"3", "2", RunEncryptJob, 6, kEncryptSuccessText},
+      {"300", "1", RunDecryptJob, -300, kDecryptSuccessText},
+      {"-77", "5", RunEncryptJob, -385, kEncryptSuccessText},
+      {"-77", "5", RunDecryptJob, 385, kDecryptSuccessText},
+      {"abc", "1", RunEncryptJob, 0, kEncryptSuccessText},  // no digits: key 0, the file rewritten unchanged
+      {"12abc", "3.9", RunEncryptJob, 36, kEncryptSuccessText},  // the leading number of each
+      {"9", "0", RunEncryptJob, 9, kEncryptSuccessText},  // repeat 0 makes one pass, as 1 does
+      {"9", "1", RunEncryptJob, 9, kEncryptSuccessText},
+      {"5", "1", RunEncryptJob, 0, kEncryptFailureText, Chosen::NoPath},
+      {"5", "1", RunDecryptJob, 0, kDecryptFailureText, Chosen::NoPath},
+      {"5", "1", RunEncryptJob, 0, kEncryptFailureText, Chosen::AMissingFile},
+      {"5", "1", RunDecryptJob, 0, kDecryptFailureText, Chosen::AMissingFile},
   };
-  EXPECT_EQ(services.Log(), expected);
-}
+  const Bytes original = SampleBytes(70000);
+  for (const auto& c : cases) {
+    const bool encrypt = c.job == RunEncryptJob;
+    SCOPED_TRACE(std::string(encrypt ? "encrypt" : "decrypt") + " key " + c.key + " repeat " + c.repeat + " " +
+                 std::to_string(static_cast<int>(c.chosen)));
+    services.Reset();
+    const auto file = folder.Path("plain.bin");
+    if (c.chosen == Chosen::AFile) WriteBytes(file, original);
+    Inputs(c.key, c.repeat, c.chosen == Chosen::NoPath ? "" : file.string());
 
-TEST_F(JobsTest, AnEmptyPathGivesEachJobsFailureText) {
-  Inputs("5", "1", "");
+    c.job();
 
-  RunEncryptJob();
-  RunDecryptJob();
-
-  EXPECT_EQ(services.Messages(), (std::vector<std::string>{kEncryptFailure, kDecryptFailure}));
-  EXPECT_FALSE(services.Disabled(kMainWindow, encryptButton));
-  EXPECT_FALSE(services.Disabled(kMainWindow, decryptButton));
-}
-
-TEST_F(JobsTest, AMissingFileFailsAndNothingIsCreated) {
-  const auto file = folder.Path("missing.bin");
-  Inputs("5", "1", file.string());
-
-  RunEncryptJob();
-
-  EXPECT_EQ(services.Messages(), std::vector<std::string>{kEncryptFailure});
-  EXPECT_TRUE(testing::NamesIn(folder).empty());
-}
-
-TEST_F(JobsTest, AKeyWithoutDigitsIsZeroAndRewritesTheFileUnchanged) {
-  const auto file = folder.Path("abc.bin");
-  const Bytes original = SampleBytes(500);
-  WriteBytes(file, original);
-  Inputs("abc", "1", file.string());
-
-  RunEncryptJob();
-
-  EXPECT_EQ(ReadBytes(file), original);
-  EXPECT_EQ(services.Messages(), std::vector<std::string>{kEncryptSuccess});
-}
-
-TEST_F(JobsTest, KeyAndRepeatTakeTheirLeadingNumber) {
-  const auto file = folder.Path("numbers.bin");
-  const Bytes original = SampleBytes(500);
-  WriteBytes(file, original);
-  Inputs("12abc", "3.9", file.string());
-
-  RunEncryptJob();
-
-  EXPECT_EQ(ReadBytes(file), Shifted(original, 36));
-}
-
-TEST_F(JobsTest, RepeatZeroMakesOnePassLikeRepeatOne) {
-  const auto zero = folder.Path("zero.bin");
-  const auto one = folder.Path("one.bin");
-  const Bytes original = SampleBytes(500);
-  WriteBytes(zero, original);
-  WriteBytes(one, original);
-
-  Inputs("9", "0", zero.string());
-  RunEncryptJob();
-  Inputs("9", "1", one.string());
-  RunEncryptJob();
-
-  EXPECT_EQ(ReadBytes(zero), Shifted(original, 9));
-  EXPECT_EQ(ReadBytes(one), ReadBytes(zero));
+    const int button = encrypt ? encryptButton : decryptButton;
+    EXPECT_EQ(services.Log(), (std::vector<std::string>{
+                                  fake::LogEntry("get", keyEdit, kPropertyEditText),
+                                  fake::LogEntry("get", repeatEdit, kPropertyEditText),
+                                  fake::LogEntry("get", pathEdit, kPropertyEditText),
+                                  "message " + std::string(c.message),
+                                  fake::LogEntry("set", button, kPropertyDisabled) + "=0",
+                              }));
+    if (c.chosen == Chosen::AFile) {
+      EXPECT_EQ(ReadBytes(file), Shifted(original, c.shift));
+      EXPECT_EQ(testing::NamesIn(folder), std::vector<std::string>{"plain.bin"});
+    } else {
+      EXPECT_TRUE(testing::NamesIn(folder).empty()) << "nothing is created";
+    }
+    std::filesystem::remove(file);
+  }
 }
 
 TEST_F(JobsTest, EncryptAndDecryptOfOneFileAtOnceEndWithTheOriginal) {
