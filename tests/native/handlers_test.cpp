@@ -10,13 +10,7 @@
 namespace tessafold {
 namespace {
 
-class HandlersTest : public ::testing::Test {
- protected:
-  void SetUp() override { services.Reset(); }
-  void TearDown() override { services.JoinWorkers(); }
-
-  fake::Services& services = fake::Services::Instance();
-};
+using HandlersTest = fake::ServicesTest;
 
 TEST_F(HandlersTest, TheLinkEventOpensTheProgramsPageAndDoesNothingElse) {
   OnLinkEvent();

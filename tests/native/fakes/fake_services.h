@@ -1,4 +1,6 @@
 #pragma once
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <map>
 #include <mutex>
@@ -76,5 +78,15 @@ std::string LogEntry(const char* verb, int control, ControlProperty property);
 
 // Index of the first log entry equal to `entry`, or -1.
 int IndexOf(const std::vector<std::string>& log, const std::string& entry);
+
+// The fixture of the tests that drive the portable code through the fakes:
+// nothing recorded before each test, its worker threads joined after it.
+class ServicesTest : public ::testing::Test {
+ protected:
+  void SetUp() override { services.Reset(); }
+  void TearDown() override { services.JoinWorkers(); }
+
+  Services& services = Services::Instance();
+};
 
 }  // namespace tessafold::fake
