@@ -22,23 +22,10 @@ FileDialogSettings WithFilter(std::string_view filter, int32_t initialFilter = 0
 }
 
 TEST(FileDialogRequestTest, TheProgramsDialogOpensOneExistingFileOfAnyType) {
-  const FileDialogRequest request = MakeFileDialogRequest(kOpenFileDialog.settings, kMainWindow, "");
-
-  EXPECT_FALSE(request.save);
-  EXPECT_EQ(request.ownerWindowId, kMainWindow);
-  EXPECT_EQ(Pairs(request), (Entries{{"所有文件(*.*)", "*.*"}}));
-  EXPECT_EQ(request.initialFilterIndex, 1u);
-  EXPECT_TRUE(request.hideReadOnly);
-  EXPECT_TRUE(request.fileMustExist);
-  EXPECT_TRUE(request.pathMustExist);
-  EXPECT_TRUE(request.promptOverwrite);
-  EXPECT_FALSE(request.promptCreate);
-  EXPECT_FALSE(request.keepCurrentDirectory);
-  EXPECT_FALSE(request.multipleSelection);
-  EXPECT_EQ(request.title, "");
-  EXPECT_EQ(request.initialDirectory, "");
-  EXPECT_EQ(request.defaultExtension, "");
-  EXPECT_EQ(request.initialFileName, "");
+  const FileDialogRequest expected{.ownerWindowId = kMainWindow, .filters = {{"所有文件(*.*)", "*.*"}},
+                                   .initialFilterIndex = 1, .hideReadOnly = true, .fileMustExist = true,
+                                   .promptOverwrite = true, .pathMustExist = true};
+  EXPECT_TRUE(MakeFileDialogRequest(kOpenFileDialog.settings, kMainWindow, "") == expected);
 }
 
 TEST(FileDialogRequestTest, FilterTextIsReadAsPairsUpToTheEmptyPair) {
@@ -76,27 +63,14 @@ TEST(FileDialogRequestTest, EveryTrueSettingAddsItsOptionAndTextsPassThrough) {
       .defaultExtension = "bin", .fileMustExist = false, .pathMustExist = false, .promptOverwrite = false,
       .promptCreate = true, .keepCurrentDirectory = true,
   };
-  const FileDialogRequest request = MakeFileDialogRequest(settings, 7, "C:\\data\\last.bin");
-
-  EXPECT_TRUE(request.save);
-  EXPECT_EQ(request.ownerWindowId, 7);
-  EXPECT_TRUE(request.hideReadOnly);
-  EXPECT_TRUE(request.promptCreate);
-  EXPECT_TRUE(request.keepCurrentDirectory);
-  EXPECT_FALSE(request.fileMustExist);
-  EXPECT_FALSE(request.pathMustExist);
-  EXPECT_FALSE(request.promptOverwrite);
-  EXPECT_EQ(request.title, "选择");
-  EXPECT_EQ(request.initialDirectory, "C:\\data");
-  EXPECT_EQ(request.defaultExtension, "bin");
-  EXPECT_EQ(request.initialFileName, "C:\\data\\last.bin");
+  const FileDialogRequest expected{.save = true, .ownerWindowId = 7, .filters = {{"a", "*"}}, .initialFilterIndex = 1,
+                                   .title = "选择", .initialDirectory = "C:\\data", .defaultExtension = "bin",
+                                   .initialFileName = "C:\\data\\last.bin", .hideReadOnly = true,
+                                   .promptCreate = true, .keepCurrentDirectory = true};
+  EXPECT_TRUE(MakeFileDialogRequest(settings, 7, "C:\\data\\last.bin") == expected);
 }
 
-class ShowFileDialogTest : public ::testing::Test {
- protected:
-  void SetUp() override { services.Reset(); }
-  fake::Services& services = fake::Services::Instance();
-};
+using ShowFileDialogTest = fake::ServicesTest;
 
 TEST_F(ShowFileDialogTest, OkStoresTheChosenPathAsTheComponentsFileName) {
   services.QueueDialogAnswer("C:\\folder\\文件.bin");

@@ -10,19 +10,20 @@ namespace tessafold {
 struct FileFilterEntry {
   std::string description;
   std::string pattern;
+  bool operator==(const FileFilterEntry&) const = default;
 };
 
 // Everything the platform's common file dialog is asked for. Empty texts are
 // not handed to the platform, which then uses its own defaults.
 struct FileDialogRequest {
   bool save = false;
-  int ownerWindowId = 0;                 // the loaded window the dialog is modal to
-  std::vector<FileFilterEntry> filters;  // in display order
-  uint32_t initialFilterIndex = 0;       // counted from 1; 0 selects none
-  std::string title;
-  std::string initialDirectory;
-  std::string defaultExtension;
-  std::string initialFileName;
+  int ownerWindowId = 0;                   // the loaded window the dialog is modal to
+  std::vector<FileFilterEntry> filters{};  // in display order
+  uint32_t initialFilterIndex = 0;         // counted from 1; 0 selects none
+  std::string title{};
+  std::string initialDirectory{};
+  std::string defaultExtension{};
+  std::string initialFileName{};
   bool hideReadOnly = false;
   bool promptCreate = false;
   bool fileMustExist = false;
@@ -30,6 +31,7 @@ struct FileDialogRequest {
   bool pathMustExist = false;
   bool keepCurrentDirectory = false;
   bool multipleSelection = false;
+  bool operator==(const FileDialogRequest&) const = default;
 };
 
 // Shows the dialog on the calling (user interface) thread and waits until it
