@@ -76,6 +76,8 @@ TEST(MainWindowLayout, TwelveControlsInCreationOrderWithTheirRectanglesFlagsAndT
     LayoutRect rect;
     bool visible, disabled, tabStop;
     std::string_view text;
+    int32_t focusOrder = 0;
+    bool operator==(const Expected&) const = default;
   };
   const Expected expected[] = {
       {pathLabel, "标签1", ControlKind::Label, {16, 168, 96, 24}, true, false, false, "加密的文件路径："},
@@ -95,20 +97,8 @@ TEST(MainWindowLayout, TwelveControlsInCreationOrderWithTheirRectanglesFlagsAndT
   ASSERT_EQ(controls.size(), std::size(expected));
   for (size_t i = 0; i < controls.size(); ++i) {
     const ControlRecord& c = controls[i];
-    const Expected& e = expected[i];
-    SCOPED_TRACE(std::string(e.name));
-    EXPECT_EQ(c.id, e.id);
-    EXPECT_EQ(c.name, e.name);
-    EXPECT_EQ(c.kind, e.kind);
-    EXPECT_EQ(c.rect.left, e.rect.left);
-    EXPECT_EQ(c.rect.top, e.rect.top);
-    EXPECT_EQ(c.rect.width, e.rect.width);
-    EXPECT_EQ(c.rect.height, e.rect.height);
-    EXPECT_EQ(c.visible, e.visible);
-    EXPECT_EQ(c.disabled, e.disabled);
-    EXPECT_EQ(c.tabStop, e.tabStop);
-    EXPECT_EQ(c.focusOrder, 0);
-    EXPECT_EQ(c.text, e.text);
+    const Expected actual{c.id, c.name, c.kind, c.rect, c.visible, c.disabled, c.tabStop, c.text, c.focusOrder};
+    EXPECT_TRUE(actual == expected[i]) << expected[i].name;
   }
 }
 
@@ -123,30 +113,16 @@ TEST(MainWindowLayout, KindPropertiesMatchEachKind) {
       case ControlKind::Timer: EXPECT_TRUE(std::holds_alternative<TimerProperties>(c.properties)); break;
     }
   }
-  for (int id : {pathEdit, keyEdit, repeatEdit}) {
-    const auto& edit = std::get<EditBoxProperties>(Control(id).properties);
-    EXPECT_TRUE(edit.clientEdge);
-    EXPECT_FALSE(edit.multiLine);
-    EXPECT_TRUE(edit.autoHScroll);
-    EXPECT_FALSE(edit.readOnly);
-    EXPECT_TRUE(edit.hideSelection);
-    EXPECT_FALSE(edit.backColor.buttonFace);
-    EXPECT_EQ(edit.backColor.rgb, 0xFFFFFFu);
-  }
-  const auto& notes = std::get<EditBoxProperties>(Control(usageText).properties);
-  EXPECT_FALSE(notes.clientEdge);
-  EXPECT_TRUE(notes.multiLine);
-  EXPECT_FALSE(notes.autoHScroll);
-  EXPECT_TRUE(notes.autoVScroll);
-  EXPECT_TRUE(notes.readOnly);
-  EXPECT_TRUE(notes.hideSelection);
-  EXPECT_TRUE(notes.backColor.buttonFace);
-  for (int id : {pathLabel, keyLabel, repeatLabel}) {
-    const auto& label = std::get<LabelProperties>(Control(id).properties);
-    EXPECT_TRUE(label.wordWrap);
-    EXPECT_TRUE(label.literalAmpersand);
-    EXPECT_TRUE(label.backColor.buttonFace);
-  }
+  const EditBoxProperties input{.clientEdge = true, .multiLine = false, .autoHScroll = true, .autoVScroll = false,
+                                .readOnly = false, .hideSelection = true, .maxLength = 0,
+                                .textColor = kBlack, .backColor = kWhite};
+  for (int id : {pathEdit, keyEdit, repeatEdit}) EXPECT_TRUE(std::get<EditBoxProperties>(Control(id).properties) == input);
+  const EditBoxProperties notes{.clientEdge = false, .multiLine = true, .autoHScroll = false, .autoVScroll = true,
+                                .readOnly = true, .hideSelection = true, .maxLength = 0,
+                                .textColor = kBlack, .backColor = kButtonFace};
+  EXPECT_TRUE(std::get<EditBoxProperties>(Control(usageText).properties) == notes);
+  const LabelProperties label{.wordWrap = true, .literalAmpersand = true, .textColor = kBlack, .backColor = kButtonFace};
+  for (int id : {pathLabel, keyLabel, repeatLabel}) EXPECT_TRUE(std::get<LabelProperties>(Control(id).properties) == label);
   for (int id : {browseButton, encryptButton, decryptButton}) {
     EXPECT_FALSE(std::get<ButtonProperties>(Control(id).properties).isDefault);
   }
@@ -207,8 +183,7 @@ TEST(MainWindowLayout, OnlyTheCreatedEventAndTheThreeClicksAreBound) {
 std::vector<TabStop> LoadedTabStops(int disabledId = 0) {
   std::vector<TabStop> stops;
   for (const ControlRecord& c : MainWindowLayout().controls) {
-    const bool focusable = c.kind == ControlKind::EditBox || c.kind == ControlKind::Button;
-    stops.push_back({c.focusOrder, focusable && c.visible && !c.disabled && c.tabStop && c.id != disabledId});
+    stops.push_back(TabStopOf(c, c.visible, !c.disabled && c.id != disabledId));
   }
   return stops;
 }

@@ -6,6 +6,10 @@
 
 namespace tessafold {
 
+TabStop TabStopOf(const ControlRecord& record, bool shown, bool enabled) {
+  return {record.focusOrder, record.tabStop && shown && enabled};
+}
+
 std::optional<size_t> NextTabStop(std::span<const TabStop> stops, std::optional<size_t> current,
                                   bool backwards) {
   const size_t count = stops.size();

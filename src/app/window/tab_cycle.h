@@ -4,6 +4,8 @@
 #include <optional>
 #include <span>
 
+#include "app/window/window_layout.h"
+
 namespace tessafold {
 
 // What Tab navigation needs to know of one control, listed in creation order.
@@ -11,6 +13,10 @@ struct TabStop {
   int32_t focusOrder;
   bool eligible;  // visible, enabled and a tab stop right now
 };
+
+// A control's Tab stop as it is now: eligible when its layout makes it a tab
+// stop and it is shown and enabled.
+TabStop TabStopOf(const ControlRecord& record, bool shown, bool enabled);
 
 // The control Tab (or Shift+Tab when backwards) moves the focus to from
 // `current`: the next eligible one by focus order, ties in creation order,

@@ -24,12 +24,14 @@ struct LayoutRect {
   int32_t top;
   int32_t width;
   int32_t height;
+  bool operator==(const LayoutRect&) const = default;
 };
 
 // A plain RGB value, or the platform's current button-face colour.
 struct LayoutColor {
   bool buttonFace;
   uint32_t rgb;  // 0x00BBGGRR, used when buttonFace is false
+  bool operator==(const LayoutColor&) const = default;
 };
 inline constexpr LayoutColor kButtonFace{true, 0};
 inline constexpr LayoutColor kBlack{false, 0x000000};
@@ -47,6 +49,7 @@ struct EditBoxProperties {
   int32_t maxLength;     // 0: the platform's own maximum
   LayoutColor textColor;
   LayoutColor backColor;
+  bool operator==(const EditBoxProperties&) const = default;
 };
 
 struct LabelProperties {
@@ -54,6 +57,7 @@ struct LabelProperties {
   bool literalAmpersand;  // '&' is shown, not taken as a mnemonic
   LayoutColor textColor;
   LayoutColor backColor;
+  bool operator==(const LabelProperties&) const = default;
 };
 
 struct ButtonProperties {

@@ -11,8 +11,7 @@ std::vector<TabStop> CurrentTabStops(const LoadedWindow& window) {
   std::vector<TabStop> stops;
   for (const LoadedControl& control : window.controls) {
     const HWND hwnd = control.hwnd;
-    const bool eligible = hwnd && control.record->tabStop && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd);
-    stops.push_back({control.record->focusOrder, eligible});
+    stops.push_back(TabStopOf(*control.record, hwnd && IsWindowVisible(hwnd), hwnd && IsWindowEnabled(hwnd)));
   }
   return stops;
 }
