@@ -90,9 +90,6 @@ class JobsTest : public ::testing::Test {
 
   std::wstring File(const std::wstring& name) const { return folder + L"\\" + name; }
 
-  void Inputs(std::wstring_view key, std::wstring_view repeat, std::wstring_view path) {
-    faults::EnterJobInputs(app, key, repeat, path);
-  }
 
   // Both jobs' success boxes, once both are up, closed.
   void AnswerBothSuccessBoxes(DWORD timeoutMs) {
@@ -104,15 +101,11 @@ class JobsTest : public ::testing::Test {
     AppUnderTest::AnswerMessageBox(decryptBox);
   }
 
-  // Clicks the button, waits for the box with the expected text and closes it,
-  // then waits until the button is usable again.
+  // The job's box has the expected text, its button is disabled while the
+  // box is open and usable again once it is closed.
   void RunJob(int button, std::wstring_view expectedText, bool click = true) {
-    if (click) app.Click(button);
-    HWND box = WaitForOutcomeBox(app, expectedText);
-    ASSERT_NE(box, nullptr) << "no box with the expected text";
-    EXPECT_FALSE(app.ControlEnabled(button));
-    AppUnderTest::AnswerMessageBox(box);
-    EXPECT_TRUE(WaitUntil([&] { return app.ControlEnabled(button); }));
+    EXPECT_EQ(faults::RunJobThroughTheWindow(app, button, click), expectedText);
+    EXPECT_TRUE(app.ControlEnabled(button));
   }
 
   // Opens the dialog with the browse button; it must be modal to the window.
@@ -145,7 +138,7 @@ TEST_F(JobsTest, EncryptThenDecryptThroughTheButtonsRestoresTheFileAndKeepsItsRi
   constexpr DWORD kSet = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE;
   ASSERT_TRUE(SetFileAttributesW(file.c_str(), kSet));
   const std::wstring dacl = tessafold::testing::DaclOf(file);
-  Inputs(L"7", L"3", file);
+  faults::EnterJobInputs(app, L"7", L"3", file);
 
   RunJob(encryptButton, kEncryptSuccess);
   EXPECT_TRUE(HoldsPattern(file, 300000, 21));
@@ -161,7 +154,7 @@ TEST_F(JobsTest, EncryptThenDecryptThroughTheButtonsRestoresTheFileAndKeepsItsRi
 TEST_F(JobsTest, WhileAJobsBoxIsOpenOnlyItsOwnButtonIsDisabled) {
   const std::wstring file = File(L"busy.bin");
   ASSERT_TRUE(WritePatternFile(file, 5000));
-  Inputs(L"1", L"1", file);
+  faults::EnterJobInputs(app, L"1", L"1", file);
 
   app.Click(encryptButton);
   HWND encryptBox = WaitForOutcomeBox(app, kEncryptSuccess);
@@ -192,7 +185,7 @@ TEST_F(JobsTest, WhileAJobsBoxIsOpenOnlyItsOwnButtonIsDisabled) {
 }
 
 TEST_F(JobsTest, AnEmptyPathGivesEachJobsFailureText) {
-  Inputs(L"5", L"1", L"");
+  faults::EnterJobInputs(app, L"5", L"1", L"");
 
   RunJob(encryptButton, kEncryptFailure);
   RunJob(decryptButton, kDecryptFailure);
@@ -204,7 +197,7 @@ TEST_F(JobsTest, AFileHeldOpenWithoutSharingFailsAndStaysAsItWas) {
   ASSERT_TRUE(WritePatternFile(file, 100000));
   HANDLE held = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  Inputs(L"9", L"1", file);
+  faults::EnterJobInputs(app, L"9", L"1", file);
 
   RunJob(encryptButton, kEncryptFailure);
   RunJob(decryptButton, kDecryptFailure);
@@ -218,7 +211,7 @@ TEST_F(JobsTest, EncryptAndDecryptOfOneFileAtOnceEndWithTheOriginal) {
   const std::wstring file = File(L"both.bin");
   constexpr uint64_t kSize = 48 << 20;
   ASSERT_TRUE(WritePatternFile(file, kSize));
-  Inputs(L"77", L"5", file);
+  faults::EnterJobInputs(app, L"77", L"5", file);
 
   app.Click(encryptButton);
   app.Click(decryptButton);
@@ -237,7 +230,7 @@ TEST_F(JobsTest, EncryptAndDecryptThroughASymbolicLinkChangeItsTargetAndKeepTheL
   const e2e::SymbolicLink made(link, L"target.bin");
   if (!made.Problem().empty()) GTEST_SKIP() << tessafold::Narrow(made.Problem());
   ASSERT_TRUE(HoldsPattern(link, 100000, 0));
-  Inputs(L"11", L"1", link);
+  faults::EnterJobInputs(app, L"11", L"1", link);
 
   RunJob(encryptButton, kEncryptSuccess);
   EXPECT_EQ(PatternShift(target, 100000), std::optional<uint8_t>(11)) << "the file the link leads to";
@@ -261,7 +254,7 @@ TEST_F(JobsTest, EncryptAndDecryptOfOneFileByTwoPathsAtOnceEndWithTheOriginal) {
   constexpr uint64_t kSize = 256 << 20;
   ASSERT_TRUE(WritePatternFile(byReal, kSize));
   ASSERT_TRUE(e2e::LeadsTo(byAlias, byReal));
-  Inputs(L"77", L"1", byReal);
+  faults::EnterJobInputs(app, L"77", L"1", byReal);
 
   app.Click(encryptButton);
   ASSERT_TRUE(WaitUntil([&] {
@@ -283,7 +276,7 @@ TEST_F(JobsTest, ClosingTheWindowWhileTheNewContentIsWrittenStopsTheJobAndKeepsT
   const std::wstring file = File(L"long.bin");
   constexpr uint64_t kSize = 1536ull << 20;
   ASSERT_TRUE(WritePatternFile(file, kSize));
-  Inputs(L"3", L"1", file);
+  faults::EnterJobInputs(app, L"3", L"1", file);
 
   app.Click(encryptButton);
   ASSERT_TRUE(WaitUntil([&] {
@@ -302,7 +295,7 @@ TEST_F(JobsTest, ClosingTheWindowWhileTheNewContentIsWrittenStopsTheJobAndKeepsT
 TEST_F(JobsTest, AReaderThatLetsGoSoonIsWaitedForAndOneThatStaysFailsTheJob) {
   const std::wstring file = File(L"scanned.bin");
   ASSERT_TRUE(WritePatternFile(file, 1 << 20));
-  Inputs(L"4", L"1", file);
+  faults::EnterJobInputs(app, L"4", L"1", file);
   const auto holdForReading = [&] {
     return CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   };
@@ -337,7 +330,7 @@ TEST_F(JobsTest, AFileWithAPathOfThreeHundredCharactersIsTransformed) {
   const std::wstring file = deep + L"\\" + std::wstring(300 - deep.size() - 5, L'f') + L".bin";
   ASSERT_EQ(file.size(), 300u);
   ASSERT_TRUE(WritePatternFile(L"\\\\?\\" + file, 1000));
-  Inputs(L"6", L"1", file);
+  faults::EnterJobInputs(app, L"6", L"1", file);
   RunJob(encryptButton, kEncryptSuccess);
   EXPECT_TRUE(HoldsPattern(L"\\\\?\\" + file, 1000, 6));
 }

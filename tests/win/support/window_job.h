@@ -21,9 +21,10 @@ inline const std::wstring kDecryptFailure = e2e::Widen(tessafold::kDecryptFailur
 void EnterJobInputs(const e2e::AppUnderTest& app, std::wstring_view key, std::wstring_view repeat,
                     std::wstring_view path);
 
-// Clicks an action button of the running program, reads the text of the
-// outcome box that the job shows (empty when none came), closes the box and
-// waits until the button is usable again.
-std::wstring RunJobThroughTheWindow(const e2e::AppUnderTest& app, int button);
+// Clicks an action button of the running program (unless `click` is false:
+// the job was started already), reads the text of the outcome box that the
+// job shows, closes the box and waits until the button is usable again. Empty
+// when no box came, or when the button was usable while its box was open.
+std::wstring RunJobThroughTheWindow(const e2e::AppUnderTest& app, int button, bool click = true);
 
 }  // namespace faults
