@@ -10,42 +10,32 @@
 #include "app/window/color_scheme.h"
 #include "common/file_test_support.h"
 #include "ui/main_window_ids.h"
+#include "ui/main_window_layout.h"
 
 namespace {
 
 using e2e::AppUnderTest;
 using namespace tessafold;
 
-constexpr wchar_t kUsage[] =
-    L"使用方法：选择第一个文件，不要被其它程序打开，然后设置密码，点击加密即可，当提示成功时，"
-    L"试试打开加密后的文件，会发现无法打开或运行，当需要使用到的时候，选择路径，点击解密即可，"
-    L"如果想获得更好的效果，可以增设第二个密码，乱中生乱，可提升防御力度。\r\n\r\n程序特色：\r\n"
-    L"1.加密文件大小不限制，对电影资料效果良好。\r\n2.采用多线程执行，不会觉得很卡或失败。\r\n"
-    L"3.大部分文件类型均可操作，范围极广";
+// The controls with a window of their own, in creation order, as the layout
+// (pinned by its own test) places them; the file dialog and the timer have none.
+std::vector<const ControlRecord*> OnScreenControls() {
+  std::vector<const ControlRecord*> controls;
+  for (const ControlRecord& control : MainWindowLayout().controls) {
+    if (control.visible) controls.push_back(&control);
+  }
+  return controls;
+}
 
-struct ExpectedControl {
-  int id;
-  RECT rect;  // left, top, right, bottom in the window's client area
-  const wchar_t* windowClass;
-  const wchar_t* text;
-  bool enabled;
-  bool tabStop;
-};
+// Left, top, right, bottom in the window's client area.
+RECT LayoutRectOf(int controlId) {
+  const LayoutRect r = FindControlRecord(MainWindowLayout(), controlId)->rect;
+  return {r.left, r.top, r.left + r.width, r.top + r.height};
+}
 
-// The ten controls with a window of their own, in creation order (the file
-// dialog and the timer have none).
-const ExpectedControl kControls[] = {
-    {pathLabel, {16, 168, 112, 192}, L"TessafoldLabel", L"加密的文件路径：", true, false},
-    {pathEdit, {17, 200, 288, 224}, L"Edit", L"", false, true},
-    {browseButton, {296, 200, 336, 224}, L"Button", L"...", true, true},
-    {keyLabel, {16, 232, 80, 256}, L"TessafoldLabel", L"加密密码：", true, false},
-    {keyEdit, {18, 262, 336, 286}, L"Edit", L"", true, true},
-    {repeatLabel, {19, 294, 168, 318}, L"TessafoldLabel", L"二次加密（1为不设置）：", true, false},
-    {repeatEdit, {16, 322, 336, 346}, L"Edit", L"1", true, true},
-    {encryptButton, {176, 360, 253, 392}, L"Button", L"加密", true, true},
-    {decryptButton, {259, 360, 336, 392}, L"Button", L"解密", true, true},
-    {usageText, {16, 24, 336, 152}, L"Edit", kUsage, true, true},
-};
+const wchar_t* WindowClassOf(ControlKind kind) {
+  return kind == ControlKind::Label ? L"TessafoldLabel" : kind == ControlKind::EditBox ? L"Edit" : L"Button";
+}
 
 LONG StyleOf(HWND hwnd) { return GetWindowLongW(hwnd, GWL_STYLE); }
 LONG ExStyleOf(HWND hwnd) { return GetWindowLongW(hwnd, GWL_EXSTYLE); }
@@ -134,16 +124,18 @@ TEST_F(MainWindow, IsAFixedDialogFrameOf357By440CentredOnTheScreen) {
 
 TEST_F(MainWindow, ControlsHaveTheirLayoutRectanglesClassesTextsAndStates) {
   const HWND window = app_.Window();
-  for (const ExpectedControl& expected : kControls) {
-    SCOPED_TRACE("control " + std::to_string(expected.id));
-    const HWND control = app_.Control(expected.id);
+  const std::vector<const ControlRecord*> expected = OnScreenControls();
+  ASSERT_EQ(expected.size(), 10u);
+  for (const ControlRecord* record : expected) {
+    SCOPED_TRACE(std::string(record->name));
+    const HWND control = app_.Control(record->id);
     ASSERT_NE(control, nullptr);
     const RECT rect = RectInClient(window, control);
-    EXPECT_EQ(Describe(rect), Describe(expected.rect));
-    EXPECT_EQ(e2e::ClassName(control), expected.windowClass);
-    EXPECT_EQ(e2e::WindowText(control), expected.text);
-    EXPECT_EQ(IsWindowEnabled(control) != FALSE, expected.enabled);
-    EXPECT_EQ((StyleOf(control) & WS_TABSTOP) != 0, expected.tabStop);
+    EXPECT_EQ(Describe(rect), Describe(LayoutRectOf(record->id)));
+    EXPECT_EQ(e2e::ClassName(control), WindowClassOf(record->kind));
+    EXPECT_EQ(e2e::WindowText(control), e2e::Widen(record->text));
+    EXPECT_EQ(IsWindowEnabled(control) != FALSE, !record->disabled);
+    EXPECT_EQ((StyleOf(control) & WS_TABSTOP) != 0, record->tabStop);
     EXPECT_TRUE(IsWindowVisible(control));
   }
   EXPECT_EQ(app_.Control(openFileDialog), nullptr);
@@ -282,16 +274,16 @@ TEST(MainWindowAtScale, EveryControlSitsAtItsScaledRectangleAndShowsItsWholeCapt
       ASSERT_TRUE(app.Started());
       // The probe moves the window once it is shown, the usage box last.
       e2e::WaitUntil(
-          [&] { return NearScaled(RectInClient(app.Window(), app.Control(usageText)), kControls[9].rect, scale.dpi); },
+          [&] { return NearScaled(RectInClient(app.Window(), app.Control(usageText)), LayoutRectOf(usageText), scale.dpi); },
           5000);
       RECT outer, client;
       GetWindowRect(app.Window(), &outer);
       GetClientRect(app.Window(), &client);
       EXPECT_TRUE(NearScaled({0, 0, outer.right - outer.left, outer.bottom - outer.top}, {0, 0, 357, 440}, scale.dpi));
-      for (const ExpectedControl& expected : kControls) {
-        const RECT rect = RectInClient(app.Window(), app.Control(expected.id));
-        EXPECT_TRUE(NearScaled(rect, expected.rect, scale.dpi)) << expected.id << ": " << Describe(rect);
-        EXPECT_TRUE(rect.right <= client.right && rect.bottom <= client.bottom) << expected.id << " in the window";
+      for (const ControlRecord* expected : OnScreenControls()) {
+        const RECT rect = RectInClient(app.Window(), app.Control(expected->id));
+        EXPECT_TRUE(NearScaled(rect, LayoutRectOf(expected->id), scale.dpi)) << expected->id << ": " << Describe(rect);
+        EXPECT_TRUE(rect.right <= client.right && rect.bottom <= client.bottom) << expected->id << " in the window";
       }
       app.Close();
       EXPECT_EQ(app.WaitForExit(), 0u);
