@@ -10,6 +10,7 @@
 
 #include "access_rights.h"
 #include "app/files/file_primitives.h"
+#include "app/files/rewrite_sequence.h"
 #include "app/files/temporary_name.h"
 #include "app/text/win/wide_text.h"
 #include "cipher/transform_file.h"
@@ -61,47 +62,33 @@ class HeldFile : public ::testing::Test {
   HANDLE held = INVALID_HANDLE_VALUE;
 };
 
-// Held without any sharing, by another program or while WriteWholeFile has it
-// open (writing, no sharing): no buffer, no removal, no writer, no replacement.
-TEST_F(HeldFile, OpenWithoutSharingNothingReadsRemovesWritesOrTransformsIt) {
-  for (DWORD access : {DWORD{GENERIC_READ | GENERIC_WRITE}, DWORD{GENERIC_WRITE}}) {
-    Hold(access, 0);
-    EXPECT_FALSE(Readable());
-    EXPECT_FALSE(DeleteFileAt(path));
-    EXPECT_FALSE(WriteWholeFile(path, testing::BufferOf({1})));
-    EXPECT_FALSE(TransformFile(path, 1, 1, ShiftDirection::Add));
+// Held by another program, or by a primitive as it holds its own: reading
+// shares reading only, writing shares nothing. Each outcome, 'y' or 'n' (or
+// '-': not asked, a removal sharing deletion would succeed), in the order:
+// read, remove, write, transform; the file stays as it was whatever happens.
+TEST_F(HeldFile, WhatThePrimitivesDoWhileAnotherHandleHoldsTheFile) {
+  const struct {
+    DWORD access, share;
+    const char* outcomes;
+  } cases[] = {
+      {GENERIC_READ | GENERIC_WRITE, 0, "nnnn"},  // no sharing: nothing reads, removes, writes or transforms it
+      {GENERIC_WRITE, 0, "nnnn"},                 // as WriteWholeFile holds it
+      {GENERIC_READ, FILE_SHARE_READ, "ynnn"},    // as ReadWholeFile holds it
+      {GENERIC_WRITE, kShareAll, "n--n"},
+      {DELETE, kShareAll, "n---"},
+      {GENERIC_READ, kShareAll, "y-n-"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE("access " + std::to_string(c.access) + " share " + std::to_string(c.share));
+    Hold(c.access, c.share);
+    const auto asked = [&](int column) { return c.outcomes[column] != '-'; };
+    const auto expect = [&](int column, bool done) { EXPECT_EQ(done, c.outcomes[column] == 'y') << "column " << column; };
+    expect(0, Readable());
+    if (asked(1)) expect(1, DeleteFileAt(path));
+    if (asked(2)) expect(2, WriteWholeFile(path, testing::BufferOf({1})));
+    if (asked(3)) expect(3, TransformFile(path, 1, 1, ShiftDirection::Add));
     ExpectUntouched();
   }
-}
-
-// While ReadWholeFile has a file open (reading, sharing reading only): a
-// second reader succeeds, a writer or a removal fails, and so does the
-// transform's replacement.
-TEST_F(HeldFile, WhileAReaderHoldsItItStillReadsButIsNotChanged) {
-  Hold(GENERIC_READ, FILE_SHARE_READ);
-  EXPECT_TRUE(Readable());
-  EXPECT_FALSE(DeleteFileAt(path));
-  EXPECT_FALSE(WriteWholeFile(path, testing::BufferOf({1})));
-  EXPECT_FALSE(TransformFile(path, 1, 1, ShiftDirection::Add));
-  ExpectUntouched();
-}
-
-// The primitives' own share modes show against handles that share
-// everything: reading shares reading only, writing shares nothing.
-TEST_F(HeldFile, ReadingSharesOnlyReadingAndWritingSharesNothing) {
-  Hold(GENERIC_WRITE, kShareAll);
-  EXPECT_FALSE(Readable());
-  EXPECT_FALSE(TransformFile(path, 1, 1, ShiftDirection::Add));
-  Release();
-
-  Hold(DELETE, kShareAll);
-  EXPECT_FALSE(Readable());
-  Release();
-
-  Hold(GENERIC_READ, kShareAll);
-  EXPECT_TRUE(Readable());
-  EXPECT_FALSE(WriteWholeFile(path, testing::BufferOf({1})));
-  ExpectUntouched();
 }
 
 DWORD AttributesOf(const std::string& path) { return GetFileAttributesW(Widen(path).c_str()); }
@@ -253,11 +240,7 @@ DWORD EndedProcessId() {
   return child.dwProcessId;
 }
 
-std::string ThisMachine() {
-  wchar_t name[MAX_COMPUTERNAME_LENGTH + 1];
-  DWORD length = MAX_COMPUTERNAME_LENGTH + 1;
-  return GetComputerNameW(name, &length) ? Narrow(std::wstring_view(name, length)) : std::string();
-}
+std::string ThisMachine() { return PlatformRewriteSteps()->HostName(); }
 
 // A kill before the rename leaves a temporary file; the next replacement of
 // that file clears it away, but never one of a live process, of another
