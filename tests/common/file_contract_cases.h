@@ -1,6 +1,6 @@
 // The behaviour of the file primitives and of TransformFile that callers rely
 // on, the same on every platform. Included by exactly one test source of the
-// native tests and one of the Windows tests, so the POSIX stand-ins and the
+// native tests and one of the Windows tests, so the POSIX code and the
 // real Windows layer answer to the same cases.
 #pragma once
 #include <gtest/gtest.h>
