@@ -181,7 +181,7 @@ TEST(FileAttributes, TheReplacementKeepsEncryptionCompressionAndTheIndexersExclu
 // A file of 64 KiB pieces behind fake streams; a case breaks one call. A
 // stalled call reads a pipe nobody writes to, as a drive that stops answering.
 struct Breaks {
-  int failReadOf = -1, stallReadOf = -1;
+  int failReadOf = -1, stallReadOf = -1, endAfter = -1;  // endAfter: the piece whose change begins the end
   bool failFlush = false, stallFlush = false;
 };
 
@@ -214,8 +214,10 @@ struct PumpedFile : Breaks {
           return true;
         },
         [&] { return ++flushes, stallFlush ? Stall() : !failFlush; }, nullptr};
-    return PumpPieces(static_cast<int64_t>(content.size()), buffer, streams, [](std::span<uint8_t>, RewriteProgress) {})
-        .done;
+    const auto change = [&](std::span<uint8_t>, RewriteProgress at) {
+      if (at.done == static_cast<int64_t>((endAfter + 1) * kPiece)) WaitForShutdownHolds();
+    };
+    return PumpPieces(static_cast<int64_t>(content.size()), buffer, streams, change).done;
   }
 };
 
@@ -247,6 +249,19 @@ TEST(PiecePumpDeathTest, TheEndCutsShortAStalledReadOrFlushAndTheRewriteFails) {
         },
         ::testing::ExitedWithCode(0), "");
   }
+}
+
+// The end, begun between two pieces, stops the pump before the next one: the
+// rest of a large file does not hold the end up. (In a child process: it
+// cannot be undone.)
+TEST(PiecePumpDeathTest, TheEndBegunBetweenPiecesStopsThePump) {
+  EXPECT_EXIT(
+      {
+        PumpedFile file({.endAfter = 0});
+        const bool pumped = file.Pump(3);
+        std::exit(!pumped && file.written.size() == PumpedFile::kPiece ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
