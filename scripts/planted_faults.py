@@ -181,10 +181,6 @@ FAULTS = [
          test="FileContract.RewriteFileRefuses..."),
 
     # The turns.
-    dict(name="turn-never-waits", file="src/app/files/file_turn.cpp",
-         text="turnReleased.wait(lock, [&] { return !state.taken; });", replacement="",
-         feel="two jobs on one file run at once and one of them is lost",
-         test="FileTurnTest"),
     dict(name="turn-not-released", file="src/app/files/file_turn.cpp",
          text="found->second.taken = false;", replacement="",
          feel="a second job on a file that was transformed once waits for ever",

@@ -57,6 +57,14 @@ TEST_F(ProgressSums, RunningJobsAddUpAndTheDisplayClearsWhenTheLastEnds) {
   EXPECT_EQ(shown, (Shown{{0, 0}, {10, 100}, {15, 150}, {45, 150}, {40, 100}, {100, 100}, {0, 0}}));
 }
 
+// A job shows how far its file has come, up to the whole, then clears.
+TEST_F(ProgressSums, ATransformShowsItsFileUpToTheWhole) {
+  testing::ScratchFolder folder;
+  testing::WriteBytes(folder.Path("shown.bin"), testing::SampleBytes(1000));
+  ASSERT_TRUE(TransformFile(folder.Path("shown.bin").string(), 1, 1, ShiftDirection::Add));
+  EXPECT_EQ(shown, (std::vector<std::pair<int64_t, int64_t>>{{1000, 1000}, {0, 0}}));
+}
+
 // A rename refused twice succeeds on the third attempt; a lasting failure
 // ends after the budget, one that is not passing at once.
 TEST(BriefRetry, RetriesOnlyWhatMayPassAndOnlyWithinItsBudget) {
