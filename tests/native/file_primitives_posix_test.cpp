@@ -3,13 +3,33 @@
 #include <gtest/gtest.h>
 #include <grp.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <mutex>
+#include <set>
 
 #include "app/files/file_primitives.h"
 #include "cipher/transform_file.h"
 #include "common/file_test_support.h"
+
+namespace {
+// The files whose every byte and whose name were pushed to the disk, by inode.
+std::mutex syncedMutex;
+std::set<ino_t> synced;
+}  // namespace
+
+// Stands in for the C library's, so that a test sees which files the program
+// flushed whole; the pushes during the writing use fdatasync and do not count.
+extern "C" int fsync(int fd) {
+  struct stat info {};
+  if (::fstat(fd, &info) == 0) {
+    const std::lock_guard lock(syncedMutex);
+    synced.insert(info.st_ino);
+  }
+  return static_cast<int>(::syscall(SYS_fsync, fd));
+}
 
 namespace tessafold {
 namespace {
@@ -45,6 +65,34 @@ TEST_F(PosixFiles, TheReplacedFileKeepsItsPermissionBitsAndOwner) {
     EXPECT_EQ(info.st_uid, owner);
   }
   EXPECT_TRUE(testing::ReadBytes(folder.Path("shared.bin")) == (Bytes{5, 6, 7}));
+}
+
+// Others may read the replacement only as they may read the original, from
+// its first byte on: the mode is its own before the content is written.
+TEST_F(PosixFiles, TheReplacementHasTheOriginalsModeBeforeAnyByteIsWritten) {
+  const std::string path = Make("private.bin", {1, 2, 3});
+  ASSERT_EQ(chmod(path.c_str(), 0640), 0);
+  std::vector<mode_t> modes;
+  ASSERT_TRUE(RewriteFile(path, [&](std::span<uint8_t>, RewriteProgress) {
+    for (const std::string& name : testing::NamesIn(folder)) {
+      if (name.starts_with(".tessafold-")) modes.push_back(ModeOf(name) & 07777);
+    }
+  }));
+  EXPECT_EQ(modes, std::vector<mode_t>{0640});
+}
+
+// A crash right after the job must find the new content under the file's
+// name: the replacement and then its folder are flushed whole.
+TEST_F(PosixFiles, TheReplacementAndItsFolderAreFlushedToTheDisk) {
+  const std::string path = Make("durable.bin", {1, 2, 3});
+  synced.clear();
+  ASSERT_TRUE(TransformFile(path, 1, 1, ShiftDirection::Add));
+  struct stat file {}, root {};
+  ASSERT_EQ(stat(path.c_str(), &file), 0);
+  ASSERT_EQ(stat(folder.Root().c_str(), &root), 0);
+  const std::lock_guard lock(syncedMutex);
+  EXPECT_EQ(synced.count(file.st_ino), 1u) << "the replacement's content";
+  EXPECT_EQ(synced.count(root.st_ino), 1u) << "its new name";
 }
 
 // A user who is not root may not give a file away but may give it a group

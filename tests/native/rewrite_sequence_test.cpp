@@ -7,9 +7,11 @@
 #include <atomic>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/files/file_turn.h"
 #include "app/process/failure_report.h"
 #include "app/files/rewrite_sequence.h"
 #include "app/files/temporary_name.h"
@@ -212,6 +214,20 @@ TEST(RewriteSequence, AFileReplacedDuringTheWaitIsOpenedAgainUnderItsNewIdentity
   ASSERT_TRUE(Rewrite(steps));
   EXPECT_EQ(std::count(steps.log.begin(), steps.log.end(), "open"), 2);
   EXPECT_EQ(steps.log[1], "close original");
+}
+
+// Every spelling of a path to the file meets one turn: the job waits for the
+// turn of the file's identity, not of the path it was given.
+TEST(RewriteSequence, TheJobWaitsForTheTurnOfTheFilesIdentity) {
+  RecordingSteps steps;
+  std::optional<FileTurn> held(std::in_place, steps.opened);
+  std::atomic<bool> done = false;
+  testing::TimedThread job([&] { done = Rewrite(steps); });
+  EXPECT_TRUE(testing::WaitUntil([&] { return WaitingTurns(steps.opened) == 1 || done; }, testing::kWaitMs, 1));
+  EXPECT_FALSE(done) << "ran beside the turn held on its file";
+  held.reset();
+  EXPECT_TRUE(job.JoinWithin());
+  EXPECT_TRUE(done);
 }
 
 // A long name is cut in the temporary files' names and ends in a hash of the

@@ -57,6 +57,14 @@ TEST_F(ProgressSums, RunningJobsAddUpAndTheDisplayClearsWhenTheLastEnds) {
   EXPECT_EQ(shown, (Shown{{0, 0}, {10, 100}, {15, 150}, {45, 150}, {40, 100}, {100, 100}, {0, 0}}));
 }
 
+// A job shows how far its file has come, up to the whole, then clears.
+TEST_F(ProgressSums, ATransformShowsItsFileUpToTheWhole) {
+  testing::ScratchFolder folder;
+  testing::WriteBytes(folder.Path("shown.bin"), testing::SampleBytes(1000));
+  ASSERT_TRUE(TransformFile(folder.Path("shown.bin").string(), 1, 1, ShiftDirection::Add));
+  EXPECT_EQ(shown, (std::vector<std::pair<int64_t, int64_t>>{{1000, 1000}, {0, 0}}));
+}
+
 // A rename refused twice succeeds on the third attempt; a lasting failure
 // ends after the budget, one that is not passing at once.
 TEST(BriefRetry, RetriesOnlyWhatMayPassAndOnlyWithinItsBudget) {
@@ -181,7 +189,7 @@ TEST(FileAttributes, TheReplacementKeepsEncryptionCompressionAndTheIndexersExclu
 // A file of 64 KiB pieces behind fake streams; a case breaks one call. A
 // stalled call reads a pipe nobody writes to, as a drive that stops answering.
 struct Breaks {
-  int failReadOf = -1, stallReadOf = -1;
+  int failReadOf = -1, stallReadOf = -1, endAfter = -1;  // endAfter: the piece whose change begins the end
   bool failFlush = false, stallFlush = false;
 };
 
@@ -214,8 +222,10 @@ struct PumpedFile : Breaks {
           return true;
         },
         [&] { return ++flushes, stallFlush ? Stall() : !failFlush; }, nullptr};
-    return PumpPieces(static_cast<int64_t>(content.size()), buffer, streams, [](std::span<uint8_t>, RewriteProgress) {})
-        .done;
+    const auto change = [&](std::span<uint8_t>, RewriteProgress at) {
+      if (at.done == static_cast<int64_t>((endAfter + 1) * kPiece)) WaitForShutdownHolds();
+    };
+    return PumpPieces(static_cast<int64_t>(content.size()), buffer, streams, change).done;
   }
 };
 
@@ -247,6 +257,19 @@ TEST(PiecePumpDeathTest, TheEndCutsShortAStalledReadOrFlushAndTheRewriteFails) {
         },
         ::testing::ExitedWithCode(0), "");
   }
+}
+
+// The end, begun between two pieces, stops the pump before the next one: the
+// rest of a large file does not hold the end up. (In a child process: it
+// cannot be undone.)
+TEST(PiecePumpDeathTest, TheEndBegunBetweenPiecesStopsThePump) {
+  EXPECT_EXIT(
+      {
+        PumpedFile file({.endAfter = 0});
+        const bool pumped = file.Pump(3);
+        std::exit(!pumped && file.written.size() == PumpedFile::kPiece ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
