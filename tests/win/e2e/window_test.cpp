@@ -1,13 +1,20 @@
 // The main window as a user meets it, checked from outside the program.
 #include <gtest/gtest.h>
 
+// IID_IAccessible defined here: the import library's copy is refused by Wine.
+#include <initguid.h>
+#include <oleacc.h>
+
 #include <cmath>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app_under_test.h"
 #include "browser_stand_in.h"
 #include "app/window/color_scheme.h"
+#include "app/win/handle_owners.h"
 #include "common/file_test_support.h"
 #include "ui/main_window_ids.h"
 
@@ -30,21 +37,25 @@ struct ExpectedControl {
   const wchar_t* text;
   bool enabled;
   bool tabStop;
+  const wchar_t* accessibleName;  // what a screen reader says through MSAA
+  LONG role;
 };
 
 // The ten controls with a window of their own, in creation order (the file
 // dialog and the timer have none).
 const ExpectedControl kControls[] = {
-    {pathLabel, {16, 168, 112, 192}, L"TessafoldLabel", L"加密的文件路径：", true, false},
-    {pathEdit, {17, 200, 288, 224}, L"Edit", L"", false, true},
-    {browseButton, {296, 200, 336, 224}, L"Button", L"...", true, true},
-    {keyLabel, {16, 232, 80, 256}, L"TessafoldLabel", L"加密密码：", true, false},
-    {keyEdit, {18, 262, 336, 286}, L"Edit", L"", true, true},
-    {repeatLabel, {19, 294, 168, 318}, L"TessafoldLabel", L"二次加密（1为不设置）：", true, false},
-    {repeatEdit, {16, 322, 336, 346}, L"Edit", L"1", true, true},
-    {encryptButton, {176, 360, 253, 392}, L"Button", L"加密", true, true},
-    {decryptButton, {259, 360, 336, 392}, L"Button", L"解密", true, true},
-    {usageText, {16, 24, 336, 152}, L"Edit", kUsage, true, true},
+    {pathLabel, {16, 168, 112, 192}, L"Static", L"加密的文件路径：", true, false, L"加密的文件路径：",
+     ROLE_SYSTEM_STATICTEXT},
+    {pathEdit, {17, 200, 288, 224}, L"Edit", L"", false, true, L"加密的文件路径：", ROLE_SYSTEM_TEXT},
+    {browseButton, {296, 200, 336, 224}, L"Button", L"...", true, true, L"...", ROLE_SYSTEM_PUSHBUTTON},
+    {keyLabel, {16, 232, 80, 256}, L"Static", L"加密密码：", true, false, L"加密密码：", ROLE_SYSTEM_STATICTEXT},
+    {keyEdit, {18, 262, 336, 286}, L"Edit", L"", true, true, L"加密密码：", ROLE_SYSTEM_TEXT},
+    {repeatLabel, {19, 294, 168, 318}, L"Static", L"二次加密（1为不设置）：", true, false,
+     L"二次加密（1为不设置）：", ROLE_SYSTEM_STATICTEXT},
+    {repeatEdit, {16, 322, 336, 346}, L"Edit", L"1", true, true, L"二次加密（1为不设置）：", ROLE_SYSTEM_TEXT},
+    {encryptButton, {176, 360, 253, 392}, L"Button", L"加密", true, true, L"加密", ROLE_SYSTEM_PUSHBUTTON},
+    {decryptButton, {259, 360, 336, 392}, L"Button", L"解密", true, true, L"解密", ROLE_SYSTEM_PUSHBUTTON},
+    {usageText, {16, 24, 336, 152}, L"Edit", kUsage, true, true, L"使用方法", ROLE_SYSTEM_TEXT},
 };
 
 LONG StyleOf(HWND hwnd) { return GetWindowLongW(hwnd, GWL_STYLE); }
@@ -87,6 +98,48 @@ ScopedUserSetting DisplayDpi(DWORD dpi) { return {L"Control Panel\\Desktop", L"L
 constexpr wchar_t kPersonalize[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
 
 bool UnderWine() { return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
+
+// A control as a screen reader meets it: the name, description and role of
+// its client object through MSAA, asked from this process as Narrator would.
+struct AccessibleControl {
+  std::wstring name, description;
+  LONG role = 0;
+};
+
+std::wstring TakeText(BSTR text) {
+  std::wstring taken = text ? text : L"";
+  SysFreeString(text);
+  return taken;
+}
+
+AccessibleControl ReadAccessible(HWND control) {
+  struct Com {
+    Com() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+    ~Com() { CoUninitialize(); }
+  } com;
+  AccessibleControl read;
+  ComPtr<IAccessible> object;
+  if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible, object.Put()))) {
+    return read;
+  }
+  VARIANT self;
+  VariantInit(&self);
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  BSTR text = nullptr;
+  if (SUCCEEDED(object->get_accName(self, &text))) read.name = TakeText(std::exchange(text, nullptr));
+  if (SUCCEEDED(object->get_accDescription(self, &text))) read.description = TakeText(text);
+  VARIANT role;
+  VariantInit(&role);
+  if (SUCCEEDED(object->get_accRole(self, &role)) && role.vt == VT_I4) read.role = role.lVal;
+  VariantClear(&role);
+  return read;
+}
+
+// Windows may drop a label's closing colon from the name it derives.
+bool NamedAfter(const std::wstring& name, std::wstring_view expected) {
+  return name == expected || (expected.ends_with(L"：") && name == expected.substr(0, expected.size() - 1));
+}
 
 class MainWindow : public ::testing::Test {
  protected:
@@ -184,12 +237,52 @@ TEST_F(MainWindow, ControlsAreStackedInReverseCreationOrder) {
                                            keyLabel, browseButton, pathEdit, pathLabel}));
 }
 
-TEST_F(MainWindow, TabAndShiftTabCycleOverEnabledTabStopsInCreationOrder) {
+TEST_F(MainWindow, TabAndShiftTabCycleOverEnabledTabStopsInCreationOrderShowingTheFocusCue) {
   ASSERT_TRUE(FocusIs(browseButton)) << "the first control of the cycle has the focus at start";
+  // As after a click: no focus cue, until an arrow key or Tab shows it.
+  const auto hideCue = [&] { SendMessageW(app_.Window(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0); };
+  const auto cueShown = [&] {
+    return e2e::WaitUntil(
+        [&] { return !(SendMessageW(app_.Control(browseButton), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS); }, 5000);
+  };
+  hideCue();
+  ASSERT_FALSE(cueShown());
+  app_.PressKey(VK_RIGHT);
+  EXPECT_TRUE(cueShown()) << "after an arrow key";
+  hideCue();
   EXPECT_EQ(FocusAfterKeys(6, false),
             (std::vector<int>{keyEdit, repeatEdit, encryptButton, decryptButton, usageText, browseButton}));
+  EXPECT_TRUE(cueShown()) << "after Tab";
   EXPECT_EQ(FocusAfterKeys(6, true),
             (std::vector<int>{usageText, decryptButton, encryptButton, repeatEdit, keyEdit, browseButton}));
+}
+
+// As Narrator reads the window: every control by its name (each edit by its
+// label's, the usage box by its own), what "..." does, the edits' role.
+TEST_F(MainWindow, AScreenReaderNamesEveryControlAndTellsWhatBrowsingDoes) {
+  for (const ExpectedControl& expected : kControls) {
+    SCOPED_TRACE("control " + std::to_string(expected.id));
+    const AccessibleControl read = ReadAccessible(app_.Control(expected.id));
+    EXPECT_TRUE(NamedAfter(read.name, expected.accessibleName)) << Narrow(read.name);
+    if (expected.role == ROLE_SYSTEM_TEXT) EXPECT_EQ(read.role, expected.role);
+  }
+  EXPECT_EQ(ReadAccessible(app_.Control(browseButton)).description, L"选择要加密或解密的文件");
+}
+
+TEST_F(MainWindow, AScreenReaderHearsLabelsAsStaticTextAndButtonsAsPushButtons) {
+  if (UnderWine()) GTEST_SKIP() << "Wine's accessibility gives labels and buttons the role client";
+  for (const ExpectedControl& expected : kControls) {
+    EXPECT_EQ(ReadAccessible(app_.Control(expected.id)).role, expected.role) << "control " << expected.id;
+  }
+}
+
+TEST_F(MainWindow, SpaceOnAFocusedButtonDoesWhatAClickDoes) {
+  FocusAfterKeys(3, false);
+  ASSERT_TRUE(FocusIs(encryptButton));
+  app_.PressKey(VK_SPACE);
+  const HWND box = app_.WaitForDialog(L"信息：");
+  ASSERT_NE(box, nullptr) << "the job ran and reports its outcome";
+  AppUnderTest::AnswerMessageBox(box);
 }
 
 TEST_F(MainWindow, ReactivationGivesTheFocusBackToTheControlThatHadIt) {
@@ -367,6 +460,90 @@ TEST(MainWindowColours, TheTitleBarIsDarkWhereWindowsDrawsItSo) {
   GetWindowRect(app.Window(), &outer);
   const COLORREF caption = ScreenPixel({(outer.left + outer.right) / 2, outer.top + 8});
   EXPECT_LT(GetRValue(caption) + GetGValue(caption) + GetBValue(caption), 3 * 0x60);
+}
+
+// The user's own system colours for one test, put back after it; Wine reads
+// them when a program starts.
+class ScopedSystemColors {
+ public:
+  explicit ScopedSystemColors(std::vector<std::pair<const wchar_t*, const wchar_t*>> colors) : colors_(colors) {
+    for (const auto& [name, value] : colors_) {
+      wchar_t old[64] = {};
+      DWORD size = sizeof old;
+      const bool had = RegGetValueW(HKEY_CURRENT_USER, kKey, name, RRF_RT_REG_SZ, nullptr, old, &size) == ERROR_SUCCESS;
+      old_.push_back(had ? std::optional<std::wstring>(old) : std::nullopt);
+      Set(name, value);
+    }
+  }
+  ~ScopedSystemColors() {
+    for (size_t i = 0; i < colors_.size(); ++i) {
+      old_[i] ? Set(colors_[i].first, old_[i]->c_str()) : void(RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, colors_[i].first));
+    }
+  }
+  ScopedSystemColors(const ScopedSystemColors&) = delete;
+
+ private:
+  static constexpr wchar_t kKey[] = L"Control Panel\\Colors";
+  static void Set(const wchar_t* name, const wchar_t* value) {
+    RegSetKeyValueW(HKEY_CURRENT_USER, kKey, name, REG_SZ, value, static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
+  }
+  std::vector<std::pair<const wchar_t*, const wchar_t*>> colors_;
+  std::vector<std::optional<std::wstring>> old_;
+};
+
+// A control's rectangle as the screen shows it: its background (the most
+// frequent colour) and how many pixels stand out from it by more than a
+// third of the brightness range, which is its caption.
+struct SeenControl {
+  COLORREF background;
+  int standingOut;
+};
+
+SeenControl SeeControl(const AppUnderTest& app, int id) {
+  const RECT rect = RectInClient(app.Window(), app.Control(id));
+  POINT origin{rect.left, rect.top};
+  ClientToScreen(app.Window(), &origin);
+  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  const HDC screen = GetDC(nullptr);
+  const HDC memory = CreateCompatibleDC(screen);
+  const HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  const HGDIOBJ previous = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
+  std::map<COLORREF, int> counts;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) ++counts[GetPixel(memory, x, y)];
+  }
+  SelectObject(memory, previous);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  SeenControl seen{0, 0};
+  int most = 0;
+  for (const auto& [color, count] : counts) {
+    if (count > most) seen.background = color, most = count;
+  }
+  const auto brightness = [](COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c); };
+  for (const auto& [color, count] : counts) {
+    if (std::abs(brightness(color) - brightness(seen.background)) > 255) seen.standingOut += count;
+  }
+  return seen;
+}
+
+// Dark high-contrast colours: black surfaces, white texts. Every caption
+// shows, and the window, labels, usage box and fields take the system's
+// surfaces (Wine's buttons keep their theme's face).
+TEST(MainWindowColours, UnderDarkHighContrastColoursEveryCaptionStandsOut) {
+  const ScopedSystemColors colors({{L"ButtonFace", L"0 0 0"}, {L"ButtonText", L"255 255 255"},
+                                   {L"Window", L"0 0 0"}, {L"WindowText", L"255 255 255"}});
+  const AppUnderTest app;
+  ASSERT_TRUE(app.Started());
+  e2e::WaitUntil([&] { return SeeControl(app, usageText).standingOut > 0; }, 5000);
+  for (int id : {pathLabel, keyLabel, repeatLabel, repeatEdit, usageText, browseButton, encryptButton, decryptButton}) {
+    SCOPED_TRACE("control " + std::to_string(id));
+    const SeenControl seen = SeeControl(app, id);
+    EXPECT_GT(seen.standingOut, 10);
+    if (id != browseButton && id != encryptButton && id != decryptButton) EXPECT_EQ(seen.background, RGB(0, 0, 0));
+  }
 }
 
 }  // namespace
