@@ -237,24 +237,26 @@ TEST_F(MainWindow, ControlsAreStackedInReverseCreationOrder) {
                                            keyLabel, browseButton, pathEdit, pathLabel}));
 }
 
-TEST_F(MainWindow, TabAndShiftTabCycleOverEnabledTabStopsInCreationOrderShowingTheFocusCue) {
+TEST_F(MainWindow, TabAndShiftTabCycleOverEnabledTabStopsInCreationOrder) {
   ASSERT_TRUE(FocusIs(browseButton)) << "the first control of the cycle has the focus at start";
-  // As after a click: no focus cue, until an arrow key or Tab shows it.
-  const auto hideCue = [&] { SendMessageW(app_.Window(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0); };
-  const auto cueShown = [&] {
-    return e2e::WaitUntil(
-        [&] { return !(SendMessageW(app_.Control(browseButton), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS); }, 5000);
-  };
-  hideCue();
-  ASSERT_FALSE(cueShown());
-  app_.PressKey(VK_RIGHT);
-  EXPECT_TRUE(cueShown()) << "after an arrow key";
-  hideCue();
   EXPECT_EQ(FocusAfterKeys(6, false),
             (std::vector<int>{keyEdit, repeatEdit, encryptButton, decryptButton, usageText, browseButton}));
-  EXPECT_TRUE(cueShown()) << "after Tab";
   EXPECT_EQ(FocusAfterKeys(6, true),
             (std::vector<int>{usageText, decryptButton, encryptButton, repeatEdit, keyEdit, browseButton}));
+}
+
+// As after a click, no focus cue; an arrow key or Tab shows it again.
+TEST_F(MainWindow, TabAndArrowKeysShowTheFocusCueOnButtons) {
+  const auto cueHidden = [&] { return (SendMessageW(app_.Control(browseButton), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) != 0; };
+  const auto hideCue = [&] { SendMessageW(app_.Window(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0); };
+  hideCue();
+  if (!cueHidden() && UnderWine()) GTEST_SKIP() << "under Wine a button reports its focus cue shown (WM_QUERYUISTATE) even after it was hidden";
+  ASSERT_TRUE(cueHidden());
+  app_.PressKey(VK_RIGHT);
+  EXPECT_TRUE(e2e::WaitUntil([&] { return !cueHidden(); }, 5000)) << "after an arrow key";
+  hideCue();
+  FocusAfterKeys(1, false);
+  EXPECT_TRUE(e2e::WaitUntil([&] { return !cueHidden(); }, 5000)) << "after Tab";
 }
 
 // As Narrator reads the window: every control by its name (each edit by its
