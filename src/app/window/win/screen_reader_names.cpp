@@ -22,7 +22,9 @@ struct SpokenTexts {
 // own; everything else is the platform's.
 class NamedAccessible final : public IAccessible {
  public:
-  NamedAccessible(IAccessible* inner, const SpokenTexts& texts) : inner_(inner), texts_(texts) {}
+  explicit NamedAccessible(const SpokenTexts& texts) : texts_(texts) {}
+  // Where the platform's object is put.
+  void** Platform() { return inner_.Put(); }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
     if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IAccessible) {
@@ -36,10 +38,7 @@ class NamedAccessible final : public IAccessible {
   ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
   ULONG STDMETHODCALLTYPE Release() override {
     const LONG left = InterlockedDecrement(&references_);
-    if (left == 0) {
-      inner_->Release();
-      delete this;
-    }
+    if (left == 0) delete this;
     return static_cast<ULONG>(left);
   }
 
@@ -109,7 +108,7 @@ class NamedAccessible final : public IAccessible {
     return *out != nullptr;
   }
 
-  IAccessible* inner_;
+  ComPtr<IAccessible> inner_;
   SpokenTexts texts_;
   LONG references_ = 1;
 };
@@ -120,13 +119,12 @@ LRESULT CALLBACK AnswerForScreenReaders(HWND hwnd, UINT message, WPARAM wParam, 
                                         DWORD_PTR data) {
   const auto* texts = reinterpret_cast<const SpokenTexts*>(data);
   if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == OBJID_CLIENT) {
-    IAccessible* platform = nullptr;
-    if (SUCCEEDED(CreateStdAccessibleObject(hwnd, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&platform)))) {
-      auto* named = new NamedAccessible(platform, *texts);
-      const LRESULT answer = LresultFromObject(IID_IAccessible, wParam, named);
-      named->Release();
-      return answer;
-    }
+    auto* named = new NamedAccessible(*texts);
+    const LRESULT answer = SUCCEEDED(CreateStdAccessibleObject(hwnd, OBJID_CLIENT, IID_IAccessible, named->Platform()))
+                               ? LresultFromObject(IID_IAccessible, wParam, named)
+                               : 0;
+    named->Release();  // the answer holds its own reference
+    if (answer > 0) return answer;
   }
   if (message == WM_NCDESTROY) {
     RemoveWindowSubclass(hwnd, AnswerForScreenReaders, kSubclassId);
