@@ -58,14 +58,10 @@ TEST(ColorScheme, EachSchemeDrawsTheLayoutsColoursFromItsOwnPalette) {
     DrawColors expected;
   } cases[] = {
       {false, false, defaults, kBlack, kButtonFace, {0x000000, 0xF0F0F0}},
-      {false, false, defaults, kBlack, kWhite, {0x000000, 0xFFFFFF}},
-      {false, false, custom, kBlack, kButtonFace, {0x445566, 0x112233}},
       {false, false, custom, kBlack, kWhite, {0xAABBCC, 0x778899}},
       {false, false, custom, red, red, {0x0000FF, 0x0000FF}},
       {true, false, custom, kBlack, kButtonFace, {kDarkText, kDarkSurface}},
       {true, false, custom, kBlack, kWhite, {kDarkText, kDarkField}},
-      {true, false, custom, red, kWhite, {0x0000FF, kDarkField}},
-      {true, true, custom, kBlack, kButtonFace, {0x445566, 0x112233}},
       {true, true, custom, kBlack, kWhite, {0xAABBCC, 0x778899}},
       {false, true, custom, red, red, {0x445566, 0x112233}},
   };
