@@ -40,14 +40,16 @@ constexpr std::array kEncryptBindings{EventBinding{LayoutEvent::Click, OnEncrypt
 constexpr std::array kDecryptBindings{EventBinding{LayoutEvent::Click, OnDecryptClicked}};
 
 // Columns: id, form name, kind, {left, top, width, height}, visible, disabled,
-// tab stop, focus order, text, kind's properties, bindings.
+// tab stop, focus order, text, kind's properties, bindings; then what a screen
+// reader says that no label gives: a name, a description.
 const std::array kControls{
     ControlRecord{pathLabel, "标签1", ControlKind::Label, {16, 168, 96, 24},
                   true, false, false, 0, "加密的文件路径：", kLabel, {}},
     ControlRecord{pathEdit, "编辑框1", ControlKind::EditBox, {17, 200, 271, 24},
                   true, true, true, 0, "", kInputBox, {}},
     ControlRecord{browseButton, "按钮1", ControlKind::Button, {296, 200, 40, 24},
-                  true, false, true, 0, "...", kPushButton, kBrowseBindings},
+                  true, false, true, 0, "...", kPushButton, kBrowseBindings,
+                  "", "选择要加密或解密的文件"},
     ControlRecord{keyLabel, "标签2", ControlKind::Label, {16, 232, 64, 24},
                   true, false, false, 0, "加密密码：", kLabel, {}},
     ControlRecord{keyEdit, "编辑框2", ControlKind::EditBox, {18, 262, 318, 24},
@@ -65,7 +67,8 @@ const std::array kControls{
     ControlRecord{decryptButton, "按钮3", ControlKind::Button, {259, 360, 77, 32},
                   true, false, true, 0, "解密", kPushButton, kDecryptBindings},
     ControlRecord{usageText, "编辑框4", ControlKind::EditBox, {16, 24, 320, 128},
-                  true, false, true, 0, kUsageText, kNotesBox, {}},
+                  true, false, true, 0, kUsageText, kNotesBox, {},
+                  "使用方法"},
 };
 
 const WindowRecord kMainWindowRecord{

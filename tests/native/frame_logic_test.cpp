@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "app/window/color_scheme.h"
 #include "app/window/display_scale.h"
 #include "app/window/icon_picker.h"
 #include "app/process/program_directory.h"
@@ -41,6 +42,34 @@ TEST(TabCycle, ASingleOrNoEligibleControl) {
   const std::vector<TabStop> none{{0, false}, {0, false}};
   EXPECT_EQ(NextTabStop(none, 0, false), std::nullopt);
   EXPECT_EQ(NextTabStop({}, std::nullopt, false), std::nullopt);
+}
+
+// Light follows the system's colours (the defaults give the layout's black on
+// grey and on white), dark keeps its palette, high contrast overrides both and
+// leaves nothing but the system's colours, even where the layout chose its own.
+TEST(ColorScheme, EachSchemeDrawsTheLayoutsColoursFromItsOwnPalette) {
+  const SystemColors defaults{0xF0F0F0, 0x000000, 0xFFFFFF, 0x000000};
+  const SystemColors custom{0x112233, 0x445566, 0x778899, 0xAABBCC};
+  const LayoutColor red{false, 0x0000FF};
+  const struct {
+    bool appsUseDark, highContrast;
+    SystemColors system;
+    LayoutColor text, back;
+    DrawColors expected;
+  } cases[] = {
+      {false, false, defaults, kBlack, kButtonFace, {0x000000, 0xF0F0F0}},
+      {false, false, custom, kBlack, kWhite, {0xAABBCC, 0x778899}},
+      {false, false, custom, red, red, {0x0000FF, 0x0000FF}},
+      {true, false, custom, kBlack, kButtonFace, {kDarkText, kDarkSurface}},
+      {true, false, custom, kBlack, kWhite, {kDarkText, kDarkField}},
+      {true, true, custom, kBlack, kWhite, {0xAABBCC, 0x778899}},
+      {false, true, custom, red, red, {0x445566, 0x112233}},
+  };
+  for (const auto& c : cases) {
+    const DrawColors drawn = SchemeColors(c.text, c.back, ChooseColorScheme(c.appsUseDark, c.highContrast), c.system);
+    EXPECT_EQ(drawn.text, c.expected.text) << &c - cases;
+    EXPECT_EQ(drawn.back, c.expected.back) << &c - cases;
+  }
 }
 
 TEST(IconPicker, TheProgramsIconGivesTheTrueColourImageOfEachSizeAScaleAsksFor) {

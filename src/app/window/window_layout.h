@@ -86,6 +86,10 @@ struct ControlRecord {
   std::string_view text;
   KindProperties properties;
   std::span<const EventBinding> bindings;
+  // What a screen reader says beyond what the platform derives: a name where
+  // no label names the control, a description of what it does. Empty: none.
+  std::string_view accessibleName = {};
+  std::string_view accessibleDescription = {};
 };
 
 enum class StartPosition { Stored, CenterScreen };

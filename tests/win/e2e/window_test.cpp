@@ -1,13 +1,20 @@
 // The main window as a user meets it, checked from outside the program.
 #include <gtest/gtest.h>
 
+// IID_IAccessible defined here: the import library's copy is refused by Wine.
+#include <initguid.h>
+#include <oleacc.h>
+
 #include <cmath>
+#include <algorithm>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "app_under_test.h"
 #include "browser_stand_in.h"
 #include "app/window/color_scheme.h"
+#include "app/win/handle_owners.h"
 #include "common/file_test_support.h"
 #include "ui/main_window_ids.h"
 #include "ui/main_window_layout.h"
@@ -34,8 +41,19 @@ RECT LayoutRectOf(int controlId) {
 }
 
 const wchar_t* WindowClassOf(ControlKind kind) {
-  return kind == ControlKind::Label ? L"TessafoldLabel" : kind == ControlKind::EditBox ? L"Edit" : L"Button";
+  return kind == ControlKind::Label ? L"Static" : kind == ControlKind::EditBox ? L"Edit" : L"Button";
 }
+
+LONG RoleOf(ControlKind kind) {
+  return kind == ControlKind::Label ? ROLE_SYSTEM_STATICTEXT
+         : kind == ControlKind::EditBox ? ROLE_SYSTEM_TEXT
+                                        : ROLE_SYSTEM_PUSHBUTTON;
+}
+
+// What a screen reader must say for the controls not named by their caption:
+// each edit its label's text, the usage box a name of its own.
+const std::map<int, std::wstring> kSpokenNames = {
+    {pathEdit, L"加密的文件路径："}, {keyEdit, L"加密密码："}, {repeatEdit, L"二次加密（1为不设置）："}, {usageText, L"使用方法"}};
 
 LONG StyleOf(HWND hwnd) { return GetWindowLongW(hwnd, GWL_STYLE); }
 LONG ExStyleOf(HWND hwnd) { return GetWindowLongW(hwnd, GWL_EXSTYLE); }
@@ -53,21 +71,27 @@ std::string Describe(const RECT& r) {
 }
 
 // A value of the user's settings, set for one test and put back after it. A
-// program reads the display's scale once, when it starts.
+// program reads the display's scale and the system's colours when it starts.
 class ScopedUserSetting {
  public:
-  ScopedUserSetting(const wchar_t* key, const wchar_t* name, DWORD value) : key_(key), name_(name) {
-    DWORD size = sizeof old_;
-    had_ = RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_DWORD, nullptr, &old_, &size) == ERROR_SUCCESS;
-    Set(value);
+  ScopedUserSetting(const wchar_t* key, const wchar_t* name, DWORD value) : ScopedUserSetting(key, name) { Set(value); }
+  ScopedUserSetting(const wchar_t* key, const wchar_t* name, const std::wstring& text) : ScopedUserSetting(key, name) {
+    Write(REG_SZ, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
   }
-  ~ScopedUserSetting() { had_ ? Set(old_) : void(RegDeleteKeyValueW(HKEY_CURRENT_USER, key_, name_)); }
+  ~ScopedUserSetting() { had_ ? Write(type_, old_, size_) : void(RegDeleteKeyValueW(HKEY_CURRENT_USER, key_, name_)); }
   ScopedUserSetting(const ScopedUserSetting&) = delete;
-  void Set(DWORD value) const { RegSetKeyValueW(HKEY_CURRENT_USER, key_, name_, REG_DWORD, &value, sizeof value); }
+  void Set(DWORD value) const { Write(REG_DWORD, &value, sizeof value); }
 
  private:
+  ScopedUserSetting(const wchar_t* key, const wchar_t* name) : key_(key), name_(name) {
+    had_ = RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_ANY | RRF_NOEXPAND, &type_, old_, &size_) == ERROR_SUCCESS;
+  }
+  void Write(DWORD type, const void* data, size_t size) const {
+    RegSetKeyValueW(HKEY_CURRENT_USER, key_, name_, type, data, static_cast<DWORD>(size));
+  }
   const wchar_t *key_, *name_;
-  DWORD old_ = 0;
+  BYTE old_[128] = {};
+  DWORD size_ = sizeof old_, type_ = 0;
   bool had_ = false;
 };
 
@@ -77,6 +101,34 @@ ScopedUserSetting DisplayDpi(DWORD dpi) { return {L"Control Panel\\Desktop", L"L
 constexpr wchar_t kPersonalize[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
 
 bool UnderWine() { return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
+
+// A control's name, description and role as a screen reader asks MSAA for
+// them, from outside the program.
+struct Spoken {
+  std::wstring name, description;
+  LONG role;
+};
+
+Spoken ReadAccessible(HWND control) {
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  Spoken read;
+  {
+    ComPtr<IAccessible> object;
+    VARIANT self{}, role{};
+    self.vt = VT_I4;  // CHILDID_SELF
+    BSTR name = nullptr, description = nullptr;
+    if (SUCCEEDED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible, object.Put()))) {
+      object->get_accName(self, &name);
+      object->get_accDescription(self, &description);
+      object->get_accRole(self, &role);
+    }
+    read = {name ? name : L"", description ? description : L"", role.vt == VT_I4 ? role.lVal : 0};
+    SysFreeString(name);
+    SysFreeString(description);
+  }
+  CoUninitialize();
+  return read;
+}
 
 class MainWindow : public ::testing::Test {
  protected:
@@ -182,6 +234,37 @@ TEST_F(MainWindow, TabAndShiftTabCycleOverEnabledTabStopsInCreationOrder) {
             (std::vector<int>{keyEdit, repeatEdit, encryptButton, decryptButton, usageText, browseButton}));
   EXPECT_EQ(FocusAfterKeys(6, true),
             (std::vector<int>{usageText, decryptButton, encryptButton, repeatEdit, keyEdit, browseButton}));
+}
+
+// As after a click, no focus cue; an arrow key or Tab shows it again.
+TEST_F(MainWindow, TabAndArrowKeysShowTheFocusCueOnButtons) {
+  const auto hidden = [&] { return (SendMessageW(app_.Control(browseButton), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) != 0; };
+  for (WORD key : {VK_RIGHT, VK_TAB}) {
+    SendMessageW(app_.Window(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
+    if (!hidden() && UnderWine()) GTEST_SKIP() << "under Wine a button reports its focus cue shown even after it was hidden";
+    ASSERT_TRUE(hidden());
+    app_.PressKey(key);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return !hidden(); }, 5000)) << "after key " << key;
+  }
+}
+
+// Each edit by its label's text, the usage box by its own name, the labels
+// and buttons by their captions, what "..." does; the edits' role.
+TEST_F(MainWindow, AScreenReaderNamesEveryControlAndTellsWhatBrowsingDoes) {
+  for (const ControlRecord* expected : OnScreenControls()) {
+    const auto named = kSpokenNames.find(expected->id);
+    const Spoken read = ReadAccessible(app_.Control(expected->id));
+    EXPECT_EQ(read.name, named != kSpokenNames.end() ? named->second : e2e::Widen(expected->text)) << expected->id;
+    if (expected->kind == ControlKind::EditBox) EXPECT_EQ(read.role, ROLE_SYSTEM_TEXT) << expected->id;
+  }
+  EXPECT_EQ(ReadAccessible(app_.Control(browseButton)).description, L"选择要加密或解密的文件");
+}
+
+TEST_F(MainWindow, AScreenReaderHearsLabelsAsStaticTextAndButtonsAsPushButtons) {
+  if (UnderWine()) GTEST_SKIP() << "Wine's accessibility gives labels and buttons the role client";
+  for (const ControlRecord* expected : OnScreenControls()) {
+    EXPECT_EQ(ReadAccessible(app_.Control(expected->id)).role, RoleOf(expected->kind)) << expected->id;
+  }
 }
 
 TEST_F(MainWindow, ReactivationGivesTheFocusBackToTheControlThatHadIt) {
@@ -359,6 +442,46 @@ TEST(MainWindowColours, TheTitleBarIsDarkWhereWindowsDrawsItSo) {
   GetWindowRect(app.Window(), &outer);
   const COLORREF caption = ScreenPixel({(outer.left + outer.right) / 2, outer.top + 8});
   EXPECT_LT(GetRValue(caption) + GetGValue(caption) + GetBValue(caption), 3 * 0x60);
+}
+
+// A control on the screen: its background (its most frequent colour) and how
+// many pixels differ from that by over a third of the brightness range.
+std::pair<COLORREF, int> CaptionOnScreen(const AppUnderTest& app, int id) {
+  const RECT rect = RectInClient(app.Window(), app.Control(id));
+  POINT at{rect.left, rect.top};
+  ClientToScreen(app.Window(), &at);
+  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  const HDC screen = GetDC(nullptr), copy = CreateCompatibleDC(screen);
+  const HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  SelectObject(copy, bitmap);
+  BitBlt(copy, 0, 0, width, height, screen, at.x, at.y, SRCCOPY);
+  std::map<COLORREF, int> counts;
+  for (int i = 0; i < width * height; ++i) ++counts[GetPixel(copy, i % width, i / width)];
+  DeleteDC(copy);
+  DeleteObject(bitmap);
+  ReleaseDC(nullptr, screen);
+  const COLORREF background =
+      std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) { return a.second < b.second; })->first;
+  const auto brightness = [](COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c); };
+  int standingOut = 0;
+  for (const auto& [color, count] : counts) standingOut += std::abs(brightness(color) - brightness(background)) > 255 ? count : 0;
+  return {background, standingOut};
+}
+
+// Dark high-contrast system colours, black surfaces and white texts: every
+// caption shows on its system surface (Wine's buttons keep their theme's face).
+TEST(MainWindowColours, UnderDarkHighContrastColoursEveryCaptionStandsOut) {
+  constexpr wchar_t kColors[] = L"Control Panel\\Colors";
+  const ScopedUserSetting face(kColors, L"ButtonFace", L"0 0 0"), faceText(kColors, L"ButtonText", L"255 255 255"),
+      field(kColors, L"Window", L"0 0 0"), fieldText(kColors, L"WindowText", L"255 255 255");
+  const AppUnderTest app;
+  ASSERT_TRUE(app.Started());
+  e2e::WaitUntil([&] { return CaptionOnScreen(app, usageText).second > 0; }, 5000);
+  for (int id : {pathLabel, keyLabel, repeatLabel, repeatEdit, usageText, browseButton, encryptButton, decryptButton}) {
+    const auto [background, standingOut] = CaptionOnScreen(app, id);
+    EXPECT_GT(standingOut, 10) << id;
+    if (id != browseButton && id != encryptButton && id != decryptButton) EXPECT_EQ(background, RGB(0, 0, 0)) << id;
+  }
 }
 
 }  // namespace

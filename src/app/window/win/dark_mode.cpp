@@ -31,12 +31,27 @@ void SetDarkTitleBar(HWND hwnd, bool dark) {
   if (FAILED(set(hwnd, kDarkTitleBar, &value, sizeof value))) set(hwnd, kDarkTitleBarBefore20H1, &value, sizeof value);
 }
 
-HBRUSH BrushFor(const LoadedWindow& window, HDC dc, LayoutColor color) {
-  if (color.buttonFace) return GetSysColorBrush(COLOR_BTNFACE);
-  if (window.surfaceBrush && color.rgb == kDarkSurface) return window.surfaceBrush.get();
-  if (window.fieldBrush && color.rgb == kDarkField) return window.fieldBrush.get();
-  SetDCBrushColor(dc, color.rgb);
+// The system's own brushes for its colours, ours for the dark ones, else the
+// device context's brush set to the colour.
+HBRUSH BrushFor(const LoadedWindow& window, HDC dc, uint32_t color) {
+  for (int system : {COLOR_BTNFACE, COLOR_WINDOW}) {
+    if (color == GetSysColor(system)) return GetSysColorBrush(system);
+  }
+  if (window.surfaceBrush && color == kDarkSurface) return window.surfaceBrush.get();
+  if (window.fieldBrush && color == kDarkField) return window.fieldBrush.get();
+  SetDCBrushColor(dc, color);
   return static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
+}
+
+SystemColors CurrentSystemColors() {
+  return {GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNTEXT), GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_WINDOWTEXT)};
+}
+
+bool HighContrastOn() {
+  HIGHCONTRASTW contrast{};
+  contrast.cbSize = sizeof contrast;
+  return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+         (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
 }
 
 }  // namespace
@@ -46,22 +61,26 @@ ColorScheme SystemColorScheme() {
   DWORD size = sizeof light;
   const LSTATUS read = RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize",
                                     L"AppsUseLightTheme", RRF_RT_REG_DWORD, nullptr, &light, &size);
-  return read == ERROR_SUCCESS && light == 0 ? ColorScheme::Dark : ColorScheme::Light;
+  return ChooseColorScheme(read == ERROR_SUCCESS && light == 0, HighContrastOn());
 }
 
 void ApplyColorScheme(LoadedWindow& window, ColorScheme scheme) {
-  if (scheme == window.scheme) return;
-  window.scheme = scheme;
-  const bool dark = scheme == ColorScheme::Dark;
-  window.surfaceBrush.reset(dark ? CreateSolidBrush(kDarkSurface) : nullptr);
-  window.fieldBrush.reset(dark ? CreateSolidBrush(kDarkField) : nullptr);
-  SetDarkTitleBar(window.hwnd, dark);
-  for (const LoadedControl& control : window.controls) {
-    // Null names give the button the system's own theme back.
-    if (control.hwnd && control.record->kind == ControlKind::Button) {
-      SetWindowTheme(control.hwnd, dark ? L"DarkMode_Explorer" : nullptr, nullptr);
+  if (scheme != window.scheme) {
+    window.scheme = scheme;
+    const bool dark = scheme == ColorScheme::Dark;
+    window.surfaceBrush.reset(dark ? CreateSolidBrush(kDarkSurface) : nullptr);
+    window.fieldBrush.reset(dark ? CreateSolidBrush(kDarkField) : nullptr);
+    SetDarkTitleBar(window.hwnd, dark);
+    for (const LoadedControl& control : window.controls) {
+      // Null names give the button the system's own theme back, empty ones
+      // none, so high contrast draws it in the system's colours.
+      if (control.hwnd && control.record->kind == ControlKind::Button) {
+        const bool plain = scheme == ColorScheme::HighContrast;
+        SetWindowTheme(control.hwnd, dark ? L"DarkMode_Explorer" : plain ? L"" : nullptr, plain ? L"" : nullptr);
+      }
     }
   }
+  // The system's colours may have changed under the same scheme.
   RedrawWindow(window.hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
@@ -92,12 +111,13 @@ bool ColorControl(LoadedWindow& window, HDC dc, HWND control, LRESULT* brush) {
     default:
       return false;
   }
-  text = SchemeColor(text, window.scheme);
-  back = SchemeColor(back, window.scheme);
+  const DrawColors colors = SchemeColors(text, back, window.scheme, CurrentSystemColors());
   // A button draws its caption on its own face, which only its theme makes dark.
-  if (loaded->record->kind != ControlKind::Button) SetTextColor(dc, ToColorRef(text));
-  SetBkColor(dc, ToColorRef(back));
-  *brush = reinterpret_cast<LRESULT>(BrushFor(window, dc, back));
+  if (loaded->record->kind != ControlKind::Button) SetTextColor(dc, colors.text);
+  // A label's caption lies on its filled rectangle; a field's text keeps its own background.
+  if (loaded->record->kind == ControlKind::Label) SetBkMode(dc, TRANSPARENT);
+  SetBkColor(dc, colors.back);
+  *brush = reinterpret_cast<LRESULT>(BrushFor(window, dc, colors.back));
   return true;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
-// The light or dark scheme of a loaded window, following the system's
-// setting for apps. The light scheme is the layout's colours and the
-// platform's own look, exactly; the dark one draws the window, labels, edit
+// The light, dark or high-contrast scheme of a loaded window, following the
+// system's setting for apps and its high-contrast flag. The light scheme is
+// the layout's colours from the system's colours and the platform's own look,
+// exactly; high contrast the system's colours alone; the dark one draws the window, labels, edit
 // fields and usage box dark with light text, and asks Windows for its dark
 // title bar and buttons where it has them.
 #include <windows.h>
@@ -10,11 +11,12 @@
 
 namespace tessafold {
 
-// Dark when the system's "AppsUseLightTheme" says 0, else light.
+// High contrast while the system's flag is on; else dark when the system's
+// "AppsUseLightTheme" says 0, else light.
 ColorScheme SystemColorScheme();
 
-// Draws the window in that scheme from now on; nothing happens when it
-// already is in it.
+// Draws the window in that scheme, with the system's current colours, from
+// now on.
 void ApplyColorScheme(LoadedWindow& window, ColorScheme scheme);
 
 // Answers a WM_CTLCOLOR* message for a control of the window: sets the

@@ -51,7 +51,7 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_TIMER:
       RaiseControlEvent(*window, static_cast<int>(wParam), LayoutEvent::Tick);
       return 0;
-    // Colours from the layout and the scheme; the labels ask for theirs as statics do.
+    // Colours from the layout, the scheme and the system's colours.
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN: {
@@ -62,7 +62,10 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_ERASEBKGND:
       return EraseDarkBackground(*window, reinterpret_cast<HDC>(wParam)) ? 1 : DefWindowProcW(hwnd, message, wParam, lParam);
     case WM_SETTINGCHANGE:
-      // "ImmersiveColorSet" announces the dark setting; any change is cheap to check.
+    case WM_SYSCOLORCHANGE:
+    case WM_THEMECHANGED:
+      // "ImmersiveColorSet" announces the dark setting, the others high contrast
+      // and changed system colours; any change is cheap to check.
       ApplyColorScheme(*window, SystemColorScheme());
       return DefWindowProcW(hwnd, message, wParam, lParam);
     case kDpiChanged:
@@ -88,8 +91,6 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 }
 
 }  // namespace
-
-COLORREF ToColorRef(LayoutColor color) { return color.buttonFace ? GetSysColor(COLOR_BTNFACE) : color.rgb; }
 
 const wchar_t* FormWindowClass() {
   return RegisterWindowClassOnce(kFormClass, Guarded<FormProc>, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));

@@ -8,11 +8,8 @@ namespace tessafold {
 // The window class of a loaded window: button-face background, arrow cursor.
 // Its procedure raises the bound events of the window and its controls,
 // colours the controls as their layout and the colour scheme say, follows the
-// system's scheme and the monitor's scale, keeps the focus across
+// system's scheme and colours and the monitor's scale, keeps the focus across
 // activations and takes the window out of the frame's table when it is gone.
 const wchar_t* FormWindowClass();
-
-// A layout colour as the platform's colour value.
-COLORREF ToColorRef(LayoutColor color);
 
 }  // namespace tessafold

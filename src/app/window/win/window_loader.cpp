@@ -3,7 +3,7 @@
 #include "app/window/win/app_frame.h"
 #include "app/window/win/form_window.h"
 #include "app/window/win/keyboard_focus.h"
-#include "app/window/win/label_window.h"
+#include "app/window/win/screen_reader_names.h"
 #include "app/text/win/wide_text.h"
 #include "app/window/win/dark_mode.h"
 #include "app/window/win/window_dpi.h"
@@ -21,8 +21,12 @@ struct ControlStyle {
 ControlStyle StyleOf(const ControlRecord& record) {
   const DWORD common = WS_CHILD | (record.tabStop ? WS_TABSTOP : 0) | (record.disabled ? WS_DISABLED : 0);
   switch (record.kind) {
-    case ControlKind::Label:
-      return {LabelWindowClass(), common, 0};
+    case ControlKind::Label: {
+      // A standard static, so screen readers read it and name the edit after it.
+      const auto& label = std::get<LabelProperties>(record.properties);
+      const DWORD style = (label.wordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP) | (label.literalAmpersand ? SS_NOPREFIX : 0);
+      return {L"STATIC", common | style, 0};
+    }
     case ControlKind::EditBox: {
       const auto& edit = std::get<EditBoxProperties>(record.properties);
       const DWORD style = ES_LEFT | (edit.multiLine ? ES_MULTILINE : 0) | (edit.autoHScroll ? ES_AUTOHSCROLL : 0) |
@@ -117,8 +121,9 @@ void BuildWindow(LoadedWindow& window) {
   for (const ControlRecord& record : window.record->controls) {
     window.controls.push_back({&record, CreateControl(window, record, font), StoredFromLayout(record)});
   }
-  // Light, as the layout says, unless the system asks apps for dark.
+  // Light, as the layout says, unless the system asks for dark or high contrast.
   ApplyColorScheme(window, SystemColorScheme());
+  NameForScreenReaders(window);
   // The last created lies on top.
   for (const LoadedControl& control : window.controls) {
     if (control.hwnd) SetWindowPos(control.hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

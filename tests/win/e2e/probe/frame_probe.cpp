@@ -124,7 +124,7 @@ uint32_t CaptionFit() {
   for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     wchar_t kind[64] = {}, text[256] = {};
     GetClassNameW(child, kind, 64);
-    const bool label = lstrcmpW(kind, L"TessafoldLabel") == 0;
+    const bool label = lstrcmpiW(kind, L"Static") == 0;
     if (!label && lstrcmpiW(kind, L"Button") != 0) continue;
     const int length = GetWindowTextW(child, text, 256);
     const auto handle = reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0));
