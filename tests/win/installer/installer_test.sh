@@ -37,7 +37,7 @@ wineserver() { wine_as_user "$TESSAFOLD_WINESERVER" "$@"; }
 unix_path() { wine winepath -u "$1" 2>/dev/null; }
 folder_of() { unix_path "$(wine cmd /c echo "%$1%" 2>/dev/null | tr -d '\r')"; }
 key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tessafold'
-entry() { wine reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' | awk -v v="$1" '$1 == v { $1 = $2 = ""; sub(/^ +/, ""); print }'; }
+entry() { wine reg query "${2:-$key}" /v "$1" 2>/dev/null | tr -d '\r' | awk -v v="$1" '$1 == v { $1 = $2 = ""; sub(/^ +/, ""); print }'; }
 # Everything in the prefix but Wine's own registry files (checked by name
 # below) and the temporary folder's working files.
 files() { (cd "$WINEPREFIX" && find . | grep -v '^\./[a-z]*\.reg$' | sort); }
@@ -141,19 +141,14 @@ uninstall "$installed"
 without_a_trace
 echo "installed, started, refused while running, installed again and uninstalled without a trace"
 
-if [ -z "$other_setup" ] || [ "$(wine_arch_of "$setup")" != win64 ]; then
-  echo "skipped: the upgrade across architectures runs in the 64-bit suite, with the 32-bit installer built"
+problem=$(wine32_problem)
+if [ "$(wine_arch_of "$setup")" != win64 ] || [ ! -f "$other_setup" ] || [ -n "$problem" ]; then
+  echo "skipped: the upgrade across architectures needs this 64-bit installer, the win32 preset's ($other_setup) and 32-bit Wine ${problem:+($problem)}"
   exit 0
 fi
-if [ ! -f "$other_setup" ]; then echo "skipped: no 32-bit installer at $other_setup (build the win32 preset)"; exit 0; fi
-problem=$(wine32_problem)
-if [ -n "$problem" ]; then echo "skipped: the upgrade across architectures: $problem"; exit 0; fi
-
 echo "== per user, the 64-bit installer over the 32-bit one"
 wine "$other_setup" /S || fail "the 32-bit install ended with exit code $?"
 install "$program"
-[ "$(wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall' | tr -d '\r' | grep -ci tessafold)" = 1 ] ||
-  fail "not exactly one uninstall entry after the 64-bit install over the 32-bit one"
 uninstall "$installed"
 
 echo "== per machine, each architecture over the other"
@@ -161,12 +156,9 @@ machine_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tessafold'
 program_files=$(folder_of ProgramW6432)/Tessafold
 program_files_x86=$(folder_of "ProgramFiles(x86)")/Tessafold
 machine_install() {  # SETUP FOLDER GONE: installs into FOLDER, GONE is no more
-  wine "$1" /S /ALLUSERS || fail "the per-machine install of $(basename "$1") ended with exit code $?"
-  [ -f "$2/tessafold.exe" ] || fail "nothing in $2 after the per-machine install of $(basename "$1")"
-  [ ! -e "$3" ] || fail "$3 is still there after the per-machine install of $(basename "$1")"
-  [ "$(unix_path "$(wine reg query "$machine_key" /v InstallLocation /reg:64 | tr -d '\r' |
-        awk '$1 == "InstallLocation" { $1 = $2 = ""; sub(/^ +/, ""); print }')")" = "$2" ] ||
-    fail "the machine's entry does not point at $2"
+  wine "$1" /S /ALLUSERS || fail "the per-machine install of $1 ended with exit code $?"
+  [ -f "$2/tessafold.exe" ] && [ ! -e "$3" ] || fail "after the per-machine install of $1: not in $2 alone"
+  [ "$(unix_path "$(entry InstallLocation "$machine_key")")" = "$2" ] || fail "the machine's entry does not point at $2"
   ! wine reg query "$machine_key" /reg:32 >/dev/null 2>&1 || fail "a second entry in the 32-bit registry view"
   [ -f "$common_start_menu/Tessafold.lnk" ] || fail "no shortcut in the all-users Start menu"
 }
