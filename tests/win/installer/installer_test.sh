@@ -55,9 +55,9 @@ echo "== the installer's decisions, case by case"
 makensis -V1 -DOUTFILE="$state/scope_test.exe" "$here/scope_test.nsi" >/dev/null
 chmod 755 "$state/scope_test.exe"
 rc=0
-wine "$state/scope_test.exe" /S "/LOG=$(wine winepath -w "$state/scope.log" | tr -d '\r')" || rc=$?
-[ "$rc" = 0 ] || fail "$rc decision cases failed: $(tr -d '\r' <"$state/scope.log")"
-rm -f "$state/scope_test.exe" "$state/scope.log"
+wine "$state/scope_test.exe" /S '/LOG=C:\scope.log' || rc=$?
+[ "$rc" = 0 ] || fail "$rc decision cases failed: $(tr -d '\r' <"$WINEPREFIX/drive_c/scope.log")"
+rm -f "$state/scope_test.exe" "$WINEPREFIX/drive_c/scope.log"
 
 install() {
   wine "$setup" /S || fail "the silent install ended with exit code $?"
@@ -143,7 +143,7 @@ echo "installed, started, refused while running, installed again and uninstalled
 
 problem=$(wine32_problem)
 if [ "$(wine_arch_of "$setup")" != win64 ] || [ ! -f "$other_setup" ] || [ -n "$problem" ]; then
-  echo "skipped: the upgrade across architectures needs this 64-bit installer, the win32 preset's ($other_setup) and 32-bit Wine ${problem:+($problem)}"
+  echo "skipped: the upgrade across architectures needs a 64-bit installer, the 32-bit one (${other_setup:-not given}) and 32-bit Wine${problem:+, and $problem}"
   exit 0
 fi
 echo "== per user, the 64-bit installer over the 32-bit one"
