@@ -28,6 +28,10 @@ manifest_options=()
 unset TESSAFOLD_SIGN_CERT TESSAFOLD_SIGN_KEY TESSAFOLD_SIGN_PKCS12 TESSAFOLD_TIMESTAMP_URL
 while [ $# -gt 0 ]; do
   option=${1%%=*}
+  case $option in
+    --download-base | --sign-cert | --sign-key | --sign-pkcs12 | --timestamp-url) ;;
+    *) echo "$usage" >&2; exit 2 ;;
+  esac
   if [ "$option" != "$1" ]; then value=${1#*=}; shift
   elif [ $# -ge 2 ]; then value=$2; shift 2
   else echo "$1 needs a value; $usage" >&2; exit 2
@@ -38,7 +42,6 @@ while [ $# -gt 0 ]; do
     --sign-key) export TESSAFOLD_SIGN_KEY; TESSAFOLD_SIGN_KEY=$(readlink -f "$value") ;;
     --sign-pkcs12) export TESSAFOLD_SIGN_PKCS12; TESSAFOLD_SIGN_PKCS12=$(readlink -f "$value") ;;
     --timestamp-url) export TESSAFOLD_TIMESTAMP_URL=$value ;;
-    *) echo "$usage" >&2; exit 2 ;;
   esac
 done
 signing=""
