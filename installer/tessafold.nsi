@@ -7,7 +7,11 @@
 ; into %LOCALAPPDATA%\Programs\Tessafold. Started elevated with /ALLUSERS it
 ; installs for every user into Program Files. /S installs silently, /D=<dir>
 ; (last on the command line) picks another folder. An earlier install of the
-; same scope is upgraded where it is. The uninstaller takes /S too.
+; same scope, of either architecture, is upgraded or replaced (scope.nsh).
+; Nothing is changed while a Tessafold runs. The uninstaller takes /S too and
+; asks for elevation itself when it removes a machine's install.
+; With -DSIGN=<command>, the command signs the uninstaller and the installer
+; (scripts/sign_file.py).
 
 Unicode true
 !if "${BUILD}" == "win64"
@@ -25,10 +29,19 @@ ShowUninstDetails nevershow
 !include MUI2.nsh
 !include FileFunc.nsh
 !include LogicLib.nsh
+!include x64.nsh
+!include scope.nsh
+
+!ifdef SIGN
+  !finalize '${SIGN} "%1"' = 0
+  !uninstfinalize '${SIGN} "%1"' = 0
+!endif
 
 !define PRODUCT "Tessafold"
 !define PUBLISHER "Tessafold"
-; One entry per scope: HKCU for a user's install, HKLM for a machine's.
+; One entry per scope: HKCU for a user's install, HKLM for a machine's. Both
+; architectures use the 64-bit registry view on a 64-bit Windows, so they
+; find each other's entry.
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tessafold"
 !define SHORTCUT "$SMPROGRAMS\Tessafold.lnk"
 
@@ -54,6 +67,7 @@ VIAddVersionKey /LANG=0 "ProductVersion" "${VERSION}"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_RUN "$INSTDIR\tessafold.exe"
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW FinishShow
 !define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\README.txt"
 !define MUI_FINISHPAGE_SHOWREADME_NOTCHECKED
 !insertmacro MUI_PAGE_FINISH
@@ -72,46 +86,190 @@ LangString NeedsAdmin ${LANG_ENGLISH} "An install for all users (/ALLUSERS) need
 LangString NeedsAdmin ${LANG_SIMPCHINESE} "为所有用户安装 (/ALLUSERS) 需要管理员权限：请以管理员身份运行安装程序。"
 LangString UnNeedsAdmin ${LANG_ENGLISH} "${PRODUCT} was installed for all users: removing it needs administrator rights."
 LangString UnNeedsAdmin ${LANG_SIMPCHINESE} "${PRODUCT} 是为所有用户安装的：卸载需要管理员权限。"
+LangString IsRunning ${LANG_ENGLISH} "${PRODUCT} is running. Close every ${PRODUCT} window, then click Retry."
+LangString IsRunning ${LANG_SIMPCHINESE} "${PRODUCT} 正在运行。请关闭所有 ${PRODUCT} 窗口，然后点击$\"重试$\"。"
 
 Var AllUsers
+Var Earlier      ; the folder of this scope's earlier install, if any
+Var EarlierView32 ; 1: that install's entry is in the 32-bit view (older installers)
 
-!macro RequireAdmin MESSAGE
-  UserInfo::GetAccountType
-  Pop $0
-  ${If} $0 != "Admin"
-    MessageBox MB_ICONSTOP "${MESSAGE}" /SD IDOK
-    SetErrorLevel 740 ; ERROR_ELEVATION_REQUIRED
+; The functions both the installer and the uninstaller call (NSIS wants the
+; uninstaller's named un.).
+!macro SharedFunctions UN
+  ; Pushes 1 when the process is elevated (on Windows before Vista: when the
+  ; user is an administrator), else 0.
+  Function ${UN}IsElevated
+    System::Call 'advapi32::OpenProcessToken(p -1, i 8, *p .r1) i .r0'
+    ${If} $0 <> 0
+      System::Call 'advapi32::GetTokenInformation(p r1, i 20, *i .r2, i 4, *i .r3) i .r0'
+      System::Call 'kernel32::CloseHandle(p r1)'
+    ${EndIf}
+    ${If} $0 = 0
+      UserInfo::GetAccountType
+      Pop $2
+      ${If} $2 == "Admin"
+        StrCpy $2 1
+      ${EndIf}
+    ${EndIf}
+    ${If} $2 = 0
+      Push 0
+    ${Else}
+      Push 1
+    ${EndIf}
+  FunctionEnd
+
+  ; Pushes 1 while a Tessafold runs: its marks (a mutex this user cannot open
+  ; is another user's) or its window.
+  Function ${UN}ProgramRunning
+    StrCpy $5 0
+    ${ForEach} $3 0 1 + 1
+      ${If} $3 = 0
+        StrCpy $4 "Local\Tessafold.Running"
+      ${Else}
+        StrCpy $4 "Global\Tessafold.Running"
+      ${EndIf}
+      System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w r4) p .r1 ?e'
+      Pop $2
+      ${If} $1 P<> 0
+        System::Call 'kernel32::CloseHandle(p r1)'
+        StrCpy $5 1
+      ${ElseIf} $2 = 5 ; ERROR_ACCESS_DENIED
+        StrCpy $5 1
+      ${EndIf}
+    ${Next}
+    System::Call 'user32::FindWindowW(p 0, w "Tessafoldv1.1") p .r1'
+    ${If} $1 P<> 0
+      StrCpy $5 1
+    ${EndIf}
+    Push $5
+  FunctionEnd
+
+  ; Before anything changes: asks the user to close the program and retry;
+  ; silently, or on Cancel, ends with EXIT_PROGRAM_RUNNING.
+  Function ${UN}WaitUntilNotRunning
+    ${Do}
+      Call ${UN}ProgramRunning
+      Pop $0
+      ${If} $0 = 0
+        ${Break}
+      ${EndIf}
+      MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(IsRunning)" /SD IDCANCEL IDRETRY +3
+      SetErrorLevel ${EXIT_PROGRAM_RUNNING}
+      Quit
+    ${Loop}
+  FunctionEnd
+
+  ; Starts this program again through the UAC prompt with the same options
+  ; and /ELEVATED, waits for it and ends with its exit code.
+  Function ${UN}StartElevated
+    ${GetParameters} $0
+    StrCpy $0 "$0 /ELEVATED"
+    !if "${UN}" == "un."
+      ; Runs the copy in the temporary folder in place, as this one does.
+      StrCpy $0 '$0 _?=$INSTDIR'
+    !endif
+    System::Call '*(&l4, i 0x40, p $HWNDPARENT, w "runas", w "$EXEPATH", w r0, p 0, i 1, p 0, p 0, p 0, p 0, i 0, p 0, p 0) p .r1'
+    System::Call 'shell32::ShellExecuteExW(p r1) i .r2 ?e'
+    Pop $3
+    ${If} $2 = 0
+      System::Free $1
+      ${If} $3 = 1223 ; ERROR_CANCELLED
+        SetErrorLevel ${EXIT_ELEVATION_DECLINED}
+      ${Else}
+        SetErrorLevel ${EXIT_ELEVATION_REQUIRED}
+      ${EndIf}
+      Quit
+    ${EndIf}
+    System::Call '*$1(i, i, p, p, p, p, p, i, p, p, p, p, i, p, p .r4)'
+    System::Free $1
+    System::Call 'kernel32::WaitForSingleObject(p r4, i -1)'
+    System::Call 'kernel32::GetExitCodeProcess(p r4, *i .r5)'
+    System::Call 'kernel32::CloseHandle(p r4)'
+    SetErrorLevel $5
     Quit
+  FunctionEnd
+
+!macroend
+
+; Proceeds with the rights the scope needs, starts itself elevated, or
+; ends with EXIT_ELEVATION_REQUIRED and MESSAGE.
+!macro RequireRights UN MACHINE MESSAGE
+  Call ${UN}IsElevated
+  Pop $0
+  ${GetParameters} $1
+  ClearErrors
+  ${GetOptions} $1 "/ELEVATED" $2
+  ${If} ${Errors}
+    StrCpy $2 0
+  ${Else}
+    StrCpy $2 1
+  ${EndIf}
+  !insertmacro ScopeElevation ${MACHINE} $0 $2 $3
+  ${If} $3 == "elevate"
+    Call ${UN}StartElevated
+  ${ElseIf} $3 == "refuse"
+    MessageBox MB_ICONSTOP "${MESSAGE}" /SD IDOK
+    SetErrorLevel ${EXIT_ELEVATION_REQUIRED}
+    Quit
+  ${EndIf}
+!macroend
+!insertmacro SharedFunctions ""
+!insertmacro SharedFunctions "un."
+
+; The registry view of the product's own keys, the same for both builds.
+!macro UseProductView
+  ${If} ${RunningX64}
+    SetRegView 64
   ${EndIf}
 !macroend
 
 Function .onInit
-!if "${BUILD}" == "win64"
-  SetRegView 64
-!endif
+  !insertmacro UseProductView
   ${GetParameters} $0
   ClearErrors
   ${GetOptions} $0 "/ALLUSERS" $1
   ${IfNot} ${Errors}
-    !insertmacro RequireAdmin "$(NeedsAdmin)"
     StrCpy $AllUsers 1
+    !insertmacro RequireRights "" 1 "$(NeedsAdmin)"
     SetShellVarContext all
   ${EndIf}
-  ; /D= fills $INSTDIR before this runs; otherwise an earlier install of this
-  ; scope is upgraded where it is, else the scope's usual place.
-  ${If} $INSTDIR == ""
-    ReadRegStr $INSTDIR SHCTX "${UNINSTALL_KEY}" "InstallLocation"
-  ${EndIf}
-  ${If} $INSTDIR == ""
-    ${If} $AllUsers == 1
-!if "${BUILD}" == "win64"
-      StrCpy $INSTDIR "$PROGRAMFILES64\${PRODUCT}"
-!else
-      StrCpy $INSTDIR "$PROGRAMFILES\${PRODUCT}"
-!endif
-    ${Else}
-      StrCpy $INSTDIR "$LOCALAPPDATA\Programs\${PRODUCT}"
+  Call WaitUntilNotRunning
+
+  ReadRegStr $Earlier SHCTX "${UNINSTALL_KEY}" "InstallLocation"
+  ${If} $Earlier == ""
+  ${AndIf} $AllUsers == 1
+  ${AndIf} ${RunningX64}
+    ; Older 32-bit installers wrote a machine's entry into the 32-bit view.
+    SetRegView 32
+    ReadRegStr $Earlier HKLM "${UNINSTALL_KEY}" "InstallLocation"
+    SetRegView 64
+    ${If} $Earlier != ""
+      StrCpy $EarlierView32 1
     ${EndIf}
+  ${EndIf}
+  ${If} $AllUsers == 1
+!if "${BUILD}" == "win64"
+    StrCpy $1 "$PROGRAMFILES64\${PRODUCT}"
+    StrCpy $2 "$PROGRAMFILES32\${PRODUCT}"
+!else
+    StrCpy $1 "$PROGRAMFILES32\${PRODUCT}"
+    StrCpy $2 "$PROGRAMFILES64\${PRODUCT}"
+!endif
+  ${Else}
+    StrCpy $1 "$LOCALAPPDATA\Programs\${PRODUCT}"
+    StrCpy $2 $1
+  ${EndIf}
+  ; /D= fills $INSTDIR before this runs.
+  !insertmacro ScopeFolder $INSTDIR $Earlier $1 $2 $INSTDIR
+FunctionEnd
+
+Function FinishShow
+  Call IsElevated
+  Pop $0
+  !insertmacro ScopeOffersStart $0 $1
+  ${If} $1 = 0
+    SendMessage $mui.FinishPage.Run ${BM_SETCHECK} 0 0
+    ShowWindow $mui.FinishPage.Run ${SW_HIDE}
   ${EndIf}
 FunctionEnd
 
@@ -140,18 +298,32 @@ Section
   WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoRepair" 1
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
   WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" $0
+
+  ; The earlier install elsewhere (the other architecture's, or before /D=)
+  ; goes: what it made, and its folder when that is then empty.
+  ${If} $Earlier != ""
+  ${AndIf} $Earlier != $INSTDIR
+    Delete "$Earlier\tessafold.exe"
+    Delete "$Earlier\README.txt"
+    Delete "$Earlier\uninstall.exe"
+    RMDir "$Earlier"
+  ${EndIf}
+  ${If} $EarlierView32 == 1
+    SetRegView 32
+    DeleteRegKey HKLM "${UNINSTALL_KEY}"
+    SetRegView 64
+  ${EndIf}
 SectionEnd
 
 Function un.onInit
-!if "${BUILD}" == "win64"
-  SetRegView 64
-!endif
+  !insertmacro UseProductView
   ; A machine's install is the one the machine's entry points at.
   ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
   ${If} $0 == $INSTDIR
-    !insertmacro RequireAdmin "$(UnNeedsAdmin)"
+    !insertmacro RequireRights "un." 1 "$(UnNeedsAdmin)"
     SetShellVarContext all
   ${EndIf}
+  Call un.WaitUntilNotRunning
 FunctionEnd
 
 ; Only what the installer made: anything else in the folder stays, and so

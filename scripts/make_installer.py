@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """Builds the Windows installer of one build with NSIS:
-    make_installer.py BUILD VERSION EXE OUT.exe      (BUILD: win32 or win64)
+    make_installer.py BUILD VERSION EXE OUT.exe [--sign]   (BUILD: win32 or win64)
 It installs tessafold.exe and the README.txt of that build's zip
-(installer/tessafold.nsi says how). The same inputs give the same bytes:
+(installer/tessafold.nsi says how). With --sign, scripts/sign_file.py signs
+the uninstaller inside and the installer (the certificate from the
+environment, as sign_file.py says); EXE is then the signed program. The same inputs give the same bytes:
 makensis stores each file's modification time, so the staged files all get
 the zips' one time stamp."""
 import calendar
@@ -18,7 +20,12 @@ import pack_release  # noqa: E402
 ROOT = pathlib.Path(__file__).resolve().parent.parent
 
 
-def main(build, version, exe, out):
+def main(build, version, exe, out, *options):
+    sign = []
+    if options == ("--sign",):
+        sign = [f'-DSIGN="{sys.executable}" "{ROOT / "scripts" / "sign_file.py"}"']
+    elif options:
+        sys.exit(f"make_installer.py: unknown options {options}")
     stamp = calendar.timegm(pack_release.STAMP + (0, 0, 0))
     template = (ROOT / "release" / "README.txt").read_text(encoding="utf-8")
     out = pathlib.Path(out).resolve()
@@ -32,7 +39,7 @@ def main(build, version, exe, out):
         subprocess.run(["makensis", "-V2", "-INPUTCHARSET", "UTF8",
                         f"-DVERSION={version}", f"-DBUILD={build}", f"-DSTAGE={stage}",
                         f"-DICON={ROOT / 'src' / 'app' / 'window' / 'win' / 'tessafold.ico'}",
-                        f"-DOUTFILE={out}", str(ROOT / "installer" / "tessafold.nsi")],
+                        f"-DOUTFILE={out}", *sign, str(ROOT / "installer" / "tessafold.nsi")],
                        check=True)
 
 

@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
 """Writes the release archives and their checksums into a folder:
     pack_release.py DIST VERSION NOTE_TEMPLATE BUILD=EXE... [--setup SETUP.exe]...
-                    [--download-base URL]
+                    [--download-base URL] [--sums NAME]
 One tessafold-VERSION-BUILD.zip per BUILD (win32, win64) holding the .exe and
-README.txt, the installers (copied as they are), then SHA256SUMS. Archives of
+README.txt, the installers (copied as they are), then SHA256SUMS (or --sums NAME). Archives of
 the same inputs are byte-identical: names in a fixed order, one fixed time
 stamp and fixed permissions.
 With --download-base, the URL under which the files of DIST will be published,
@@ -47,7 +47,7 @@ def add(archive, name, data):
     archive.writestr(entry, data, compresslevel=9)
 
 
-def main(dist, version, template_path, builds, setups=(), download_base=None):
+def main(dist, version, template_path, builds, setups=(), download_base=None, sums_name="SHA256SUMS"):
     dist = pathlib.Path(dist)
     template = pathlib.Path(template_path).read_text(encoding="utf-8")
     for setup in setups:
@@ -61,8 +61,8 @@ def main(dist, version, template_path, builds, setups=(), download_base=None):
             for name in sorted(files):
                 add(archive, name, files[name])
     sums = {path.name: hashlib.sha256(path.read_bytes()).hexdigest()
-            for path in sorted(dist.iterdir()) if path.is_file() and path.name != "SHA256SUMS"}
-    (dist / "SHA256SUMS").write_text("".join(f"{digest}  {name}\n" for name, digest in sums.items()))
+            for path in sorted(dist.iterdir()) if path.is_file() and path.name != sums_name}
+    (dist / sums_name).write_text("".join(f"{digest}  {name}\n" for name, digest in sums.items()))
     if download_base:
         manifests.write(dist / "manifests", version, download_base, sums)
     else:
@@ -77,5 +77,6 @@ if __name__ == "__main__":
     parser.add_argument("builds", nargs="+", metavar="BUILD=EXE")
     parser.add_argument("--setup", action="append", default=[])
     parser.add_argument("--download-base")
+    parser.add_argument("--sums", default="SHA256SUMS")
     args = parser.parse_args()
-    main(args.dist, args.version, args.template, args.builds, args.setup, args.download_base)
+    main(args.dist, args.version, args.template, args.builds, args.setup, args.download_base, args.sums)

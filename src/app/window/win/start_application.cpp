@@ -9,6 +9,7 @@
 #include "app/window/job_progress.h"
 #include "app/process/process_end.h"
 #include "app/process/program_directory.h"
+#include "app/process/running_marker.h"
 #include "app/window/win/app_frame.h"
 #include "app/window/win/relay_window.h"
 #include "app/window/win/taskbar_progress.h"
@@ -56,6 +57,7 @@ void RunProgram(ProgramEntryRoutine entry, std::span<const WindowRecord> layouts
   SetErrorMode(GetErrorMode() | SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
   // The default would end the process silently.
   std::set_terminate(EndOnUncaughtException);
+  MarkProcessRunning();
   Frame().layouts = layouts;
   entry();
   // Not back into the C runtime: its exit would run beside workers that may still be busy.
