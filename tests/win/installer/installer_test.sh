@@ -14,7 +14,7 @@ set -euo pipefail
 setup=$(readlink -f "$1")
 program=$(readlink -f "$2")
 version=$3
-other_setup=${4:+$(readlink -f "$4")}
+other_setup=${4:+$(readlink -m "$4")}
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 . "$here/../../../scripts/wine-env.sh"
 title=Tessafoldv1.1
