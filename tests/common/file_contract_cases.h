@@ -360,14 +360,6 @@ TEST_F(FileContract, AnEmptyFileStaysEmptyUnlessItMayNotBeWritten) {
   EXPECT_EQ(NamesIn(folder), (Names{"empty.bin", "read-only-empty.bin"}));
 }
 
-TEST_F(FileContract, TransformFileLeavesAReadOnlyFileAsItWas) {
-  const Bytes content = SampleBytes(500);
-  const std::string path = MakeReadOnly("read-only.bin", content);
-  EXPECT_FALSE(TransformFile(path, 1, 1, ShiftDirection::Add));
-  EXPECT_TRUE(ReadBytes(PathOf("read-only.bin")) == content);
-  EXPECT_EQ(NamesIn(folder), (Names{"read-only.bin"}));
-}
-
 TEST_F(FileContract, ChineseFileAndFolderNamesWorkThroughout) {
   std::filesystem::create_directory(PathOf("子目录"));
   const Bytes content = SampleBytes(100);

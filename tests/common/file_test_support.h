@@ -171,10 +171,6 @@ inline void MakeReadOnly(const std::filesystem::path& path) {
                                std::filesystem::perm_options::remove);
 }
 
-inline void MakeWritable(const std::filesystem::path& path) {
-  std::filesystem::permissions(path, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
-}
-
 inline ByteBuffer BufferOf(const Bytes& bytes) {
   ByteBuffer buffer = ByteBuffer::Allocate(static_cast<int32_t>(bytes.size()));
   if (!bytes.empty()) std::memcpy(buffer.Data(), bytes.data(), bytes.size());

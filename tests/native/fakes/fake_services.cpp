@@ -29,8 +29,6 @@ void Services::Reset() {
   std::lock_guard lock(mutex_);
   values_.clear();
   log_.clear();
-  messages_.clear();
-  webPages_.clear();
   workerMode_ = WorkerMode::RunAtOnce;
   threads_.clear();
   keptWorkers_.clear();
@@ -60,14 +58,12 @@ std::vector<std::string> Services::Log() const {
   return log_;
 }
 
-std::vector<std::string> Services::Messages() const {
-  std::lock_guard lock(mutex_);
-  return messages_;
-}
-
-std::vector<std::string> Services::WebPages() const {
-  std::lock_guard lock(mutex_);
-  return webPages_;
+std::vector<std::string> Services::Logged(std::string_view verb) const {
+  std::vector<std::string> entries;
+  for (const std::string& entry : Log()) {
+    if (entry.starts_with(verb)) entries.push_back(entry.substr(verb.size()));
+  }
+  return entries;
 }
 
 void Services::SetWorkerMode(WorkerMode mode) {
@@ -120,7 +116,6 @@ void Services::Set(int window, int control, ControlProperty property, const Cont
 void Services::Message(std::string_view text) {
   std::lock_guard lock(mutex_);
   log_.push_back("message " + std::string(text));
-  messages_.emplace_back(text);
 }
 
 bool Services::Start(WorkerRoutine routine, void* parameter) {
@@ -146,7 +141,6 @@ bool Services::Start(WorkerRoutine routine, void* parameter) {
 void Services::Web(std::string_view address) {
   std::lock_guard lock(mutex_);
   log_.push_back("web " + std::string(address));
-  webPages_.emplace_back(address);
 }
 
 std::optional<std::string> Services::Dialog(const FileDialogRequest& request) {
