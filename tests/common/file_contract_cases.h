@@ -310,18 +310,6 @@ TEST_F(FileContract, TransformFileCountsRepeatsAsDocumented) {
   EXPECT_EQ(NamesIn(folder), (Names{"case.bin"}));
 }
 
-TEST_F(FileContract, TransformFileLeavesContentAloneWhenKeyTimesRepeatIsAMultipleOf256) {
-  const Bytes content = SampleBytes(600);
-  const std::string path = Make("same.bin", content);
-  const std::pair<int32_t, int32_t> identities[] = {{0, 1}, {256, 1}, {-512, 1}, {128, 2}, {77, 256}, {3, -5}};
-  for (const auto& [key, repeat] : identities) {
-    for (ShiftDirection direction : {ShiftDirection::Add, ShiftDirection::Subtract}) {
-      EXPECT_TRUE(TransformFile(path, key, repeat, direction));
-      EXPECT_TRUE(ReadBytes(PathOf("same.bin")) == content) << key << " x " << repeat;
-    }
-  }
-}
-
 TEST_F(FileContract, SubtractUndoesAddForEveryKindOfKeyAndRepeatCount) {
   const Bytes content = SampleBytes(3000);
   const std::string path = Make("round-trip.bin", content);

@@ -75,14 +75,15 @@ inline std::filesystem::path Child(const ScratchFolder& folder, std::string_view
 
 // Everything the folder holds, by UTF-8 name, sorted: shows a leftover
 // temporary file as well as a file that should not have been created.
-inline std::vector<std::string> NamesIn(const ScratchFolder& folder) {
+inline std::vector<std::string> NamesIn(const std::filesystem::path& folder) {
   std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder.Root())) {
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
     names.push_back(Utf8(entry.path().filename()));
   }
   std::sort(names.begin(), names.end());
   return names;
 }
+inline std::vector<std::string> NamesIn(const ScratchFolder& folder) { return NamesIn(folder.Root()); }
 
 inline void WriteBytes(const std::filesystem::path& path, const Bytes& bytes) {
   std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));

@@ -31,11 +31,6 @@ class FullDisk : public ::testing::Test {
   void TearDown() override {
     if (mounted) umount(disk.c_str());
   }
-  std::vector<std::string> NamesOnDisk() const {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(disk)) names.push_back(entry.path().filename());
-    return names;
-  }
 
   testing::ScratchFolder folder;
   std::filesystem::path disk;
@@ -61,7 +56,7 @@ TEST_F(FullDisk, AJobThatDoesNotFitReportsItsFailureAndLeavesTheOriginalAndNoTem
   EXPECT_EQ(services.Messages(),
             (std::vector<std::string>{std::string(kEncryptFailureText), std::string(kDecryptFailureText)}));
   EXPECT_TRUE(testing::ReadBytes(file) == content);
-  EXPECT_EQ(NamesOnDisk(), std::vector<std::string>{"big.bin"});
+  EXPECT_EQ(testing::NamesIn(disk), std::vector<std::string>{"big.bin"});
 }
 
 }  // namespace
