@@ -40,15 +40,11 @@ RECT LayoutRectOf(int controlId) {
   return {r.left, r.top, r.left + r.width, r.top + r.height};
 }
 
-const wchar_t* WindowClassOf(ControlKind kind) {
-  return kind == ControlKind::Label ? L"Static" : kind == ControlKind::EditBox ? L"Edit" : L"Button";
-}
-
-LONG RoleOf(ControlKind kind) {
-  return kind == ControlKind::Label ? ROLE_SYSTEM_STATICTEXT
-         : kind == ControlKind::EditBox ? ROLE_SYSTEM_TEXT
-                                        : ROLE_SYSTEM_PUSHBUTTON;
-}
+// The window class and the role a screen reader hears of each kind on screen.
+const std::map<ControlKind, std::pair<std::wstring, LONG>> kClassAndRole = {
+    {ControlKind::Label, {L"Static", ROLE_SYSTEM_STATICTEXT}},
+    {ControlKind::EditBox, {L"Edit", ROLE_SYSTEM_TEXT}},
+    {ControlKind::Button, {L"Button", ROLE_SYSTEM_PUSHBUTTON}}};
 
 // What a screen reader must say for the controls not named by their caption:
 // each edit its label's text, the usage box a name of its own.
@@ -94,9 +90,6 @@ class ScopedUserSetting {
   DWORD size_ = sizeof old_, type_ = 0;
   bool had_ = false;
 };
-
-// The display's scale as the user sets it; under Wine its LogPixels.
-ScopedUserSetting DisplayDpi(DWORD dpi) { return {L"Control Panel\\Desktop", L"LogPixels", dpi}; }
 
 constexpr wchar_t kPersonalize[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
 
@@ -184,7 +177,7 @@ TEST_F(MainWindow, ControlsHaveTheirLayoutRectanglesClassesTextsAndStates) {
     ASSERT_NE(control, nullptr);
     const RECT rect = RectInClient(window, control);
     EXPECT_EQ(Describe(rect), Describe(LayoutRectOf(record->id)));
-    EXPECT_EQ(e2e::ClassName(control), WindowClassOf(record->kind));
+    EXPECT_EQ(e2e::ClassName(control), kClassAndRole.at(record->kind).first);
     EXPECT_EQ(e2e::WindowText(control), e2e::Widen(record->text));
     EXPECT_EQ(IsWindowEnabled(control) != FALSE, !record->disabled);
     EXPECT_EQ((StyleOf(control) & WS_TABSTOP) != 0, record->tabStop);
@@ -263,7 +256,7 @@ TEST_F(MainWindow, AScreenReaderNamesEveryControlAndTellsWhatBrowsingDoes) {
 TEST_F(MainWindow, AScreenReaderHearsLabelsAsStaticTextAndButtonsAsPushButtons) {
   if (UnderWine()) GTEST_SKIP() << "Wine's accessibility gives labels and buttons the role client";
   for (const ControlRecord* expected : OnScreenControls()) {
-    EXPECT_EQ(ReadAccessible(app_.Control(expected->id)).role, RoleOf(expected->kind)) << expected->id;
+    EXPECT_EQ(ReadAccessible(app_.Control(expected->id)).role, kClassAndRole.at(expected->kind).second) << expected->id;
   }
 }
 
@@ -351,7 +344,8 @@ TEST(MainWindowAtScale, EveryControlSitsAtItsScaledRectangleAndShowsItsWholeCapt
   const std::wstring probe = e2e::ProgramPath(L"frame_probe.exe");
   for (const auto& scale : scales) {
     SCOPED_TRACE("display " + std::to_string(scale.displayDpi) + (*scale.moved ? ", moved to 144" : ""));
-    const ScopedUserSetting dpi = DisplayDpi(scale.displayDpi);
+    // The display's scale as the user sets it; under Wine its LogPixels.
+    const ScopedUserSetting dpi(L"Control Panel\\Desktop", L"LogPixels", scale.displayDpi);
     {
       const AppUnderTest app({}, *scale.moved ? probe : e2e::ProgramPath(), *scale.moved ? L"window moved" : L"");
       ASSERT_TRUE(app.Started());
