@@ -91,15 +91,13 @@ TEST_F(HeldFile, WhatThePrimitivesDoWhileAnotherHandleHoldsTheFile) {
   }
 }
 
-DWORD AttributesOf(const std::string& path) { return GetFileAttributesW(Widen(path).c_str()); }
-
 TEST_F(HeldFile, TheReadOnlyAttributeIsHonouredEvenWhereTheFileSystemWouldAllowTheWrite) {
   ASSERT_TRUE(SetFileAttributesW(Widen(path).c_str(), FILE_ATTRIBUTE_READONLY));
   EXPECT_TRUE(Readable());
   EXPECT_FALSE(DeleteFileAt(path));
   EXPECT_FALSE(WriteWholeFile(path, testing::BufferOf({1})));
   EXPECT_FALSE(TransformFile(path, 1, 1, ShiftDirection::Add));
-  EXPECT_TRUE(AttributesOf(path) & FILE_ATTRIBUTE_READONLY);
+  EXPECT_TRUE(GetFileAttributesW(Widen(path).c_str()) & FILE_ATTRIBUTE_READONLY);
   ExpectUntouched();
   SetFileAttributesW(Widen(path).c_str(), FILE_ATTRIBUTE_NORMAL);
 }
