@@ -54,23 +54,19 @@ class ScratchFolder {
   ScratchFolder& operator=(const ScratchFolder&) = delete;
 
   const std::filesystem::path& Root() const { return root_; }
-  std::filesystem::path Path(const std::string& name) const { return root_ / name; }
+  // A path in the folder from a UTF-8 name; Chinese names stay intact on Windows.
+  std::filesystem::path Path(std::string_view utf8Name) const {
+    return root_ / std::u8string(utf8Name.begin(), utf8Name.end());
+  }
 
  private:
   std::filesystem::path root_;
 };
 
-inline const std::filesystem::path& Root(const ScratchFolder& folder) { return folder.Root(); }
-
 // The UTF-8 text of a path, as the file primitives take it.
 inline std::string Utf8(const std::filesystem::path& path) {
   const std::u8string text = path.u8string();
   return std::string(text.begin(), text.end());
-}
-
-// A path in the folder from a UTF-8 name; Chinese names stay intact on Windows.
-inline std::filesystem::path Child(const ScratchFolder& folder, std::string_view utf8Name) {
-  return folder.Root() / std::u8string(utf8Name.begin(), utf8Name.end());
 }
 
 // Everything the folder holds, by UTF-8 name, sorted: shows a leftover

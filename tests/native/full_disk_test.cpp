@@ -21,7 +21,7 @@ using testing::Bytes;
 class FullDisk : public ::testing::Test {
  protected:
   void SetUp() override {
-    disk = testing::Root(folder) / "disk";
+    disk = folder.Root() / "disk";
     std::filesystem::create_directory(disk);
     if (mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=12m") != 0) {
       GTEST_SKIP() << "cannot mount a small file system here: " << std::strerror(errno);

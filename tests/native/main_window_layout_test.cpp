@@ -151,13 +151,11 @@ TEST(MainWindowLayout, OnlyTheCreatedEventAndTheThreeClicksAreBound) {
   const WindowRecord& window = MainWindowLayout();
   ASSERT_EQ(window.bindings.size(), 1u);
   EXPECT_EQ(FindBinding(window.bindings, LayoutEvent::Created), &OnLinkEvent);
-  const struct {
-    int id;
-    EventHandler handler;
-  } clicks[] = {{browseButton, &OnBrowseClicked}, {encryptButton, &OnEncryptClicked}, {decryptButton, &OnDecryptClicked}};
-  for (const auto& click : clicks) {
-    ASSERT_EQ(Control(click.id).bindings.size(), 1u);
-    EXPECT_EQ(FindBinding(Control(click.id).bindings, LayoutEvent::Click), click.handler);
+  const std::pair<int, EventHandler> clicks[] = {
+      {browseButton, &OnBrowseClicked}, {encryptButton, &OnEncryptClicked}, {decryptButton, &OnDecryptClicked}};
+  for (const auto& [id, handler] : clicks) {
+    ASSERT_EQ(Control(id).bindings.size(), 1u);
+    EXPECT_EQ(FindBinding(Control(id).bindings, LayoutEvent::Click), handler);
   }
   size_t bound = 0;
   for (const ControlRecord& c : window.controls) bound += c.bindings.size();

@@ -128,7 +128,7 @@ class JobsTest : public ::testing::Test {
 TEST_F(JobsTest, EncryptThenDecryptThroughTheButtonsRestoresTheFileAndKeepsItsRights) {
   const std::wstring file = File(L"照片 copy.bin");
   ASSERT_TRUE(WritePatternFile(file, 300000));
-  ASSERT_TRUE(tessafold::testing::MakeOwnerOnly(file));
+  ASSERT_TRUE(tessafold::testing::GiveOnlyThisUser(file, L"FA"));
   constexpr DWORD kSet = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE;
   ASSERT_TRUE(SetFileAttributesW(file.c_str(), kSet));
   const std::wstring dacl = tessafold::testing::DaclOf(file);

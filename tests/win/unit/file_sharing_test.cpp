@@ -27,8 +27,8 @@ class HeldFile : public ::testing::Test {
  protected:
   void SetUp() override {
     content = testing::SampleBytes(4096);
-    testing::WriteBytes(testing::Child(folder, "held.bin"), content);
-    path = testing::Utf8(testing::Child(folder, "held.bin"));
+    testing::WriteBytes(folder.Path("held.bin"), content);
+    path = testing::Utf8(folder.Path("held.bin"));
   }
   void TearDown() override { Release(); }
 
@@ -52,7 +52,7 @@ class HeldFile : public ::testing::Test {
   // Nothing of the file changed, and no other file appeared beside it.
   void ExpectUntouched() {
     Release();
-    EXPECT_TRUE(testing::ReadBytes(testing::Child(folder, "held.bin")) == content);
+    EXPECT_TRUE(testing::ReadBytes(folder.Path("held.bin")) == content);
     EXPECT_EQ(testing::NamesIn(folder), (std::vector<std::string>{"held.bin"}));
   }
 
@@ -136,13 +136,13 @@ TEST_F(HeldFile, TheReplacedFileKeepsItsNamedStreams) {
   ASSERT_TRUE(TransformFile(path, 3, 1, ShiftDirection::Add));
   ASSERT_TRUE(TransformFile(path, 3, 1, ShiftDirection::Subtract));
   EXPECT_TRUE(testing::ReadBytes(mark) == zone);
-  EXPECT_TRUE(testing::ReadBytes(testing::Child(folder, "held.bin")) == content);
+  EXPECT_TRUE(testing::ReadBytes(folder.Path("held.bin")) == content);
 }
 
 // Replacing needs the right to delete the file or its folder's right to
 // delete children: without both, the job fails before writing anything.
 TEST_F(HeldFile, AFileThatMayBeChangedButNotReplacedFailsBeforeAnythingIsWritten) {
-  const std::wstring file = Widen(path), where = testing::Root(folder).wstring();
+  const std::wstring file = Widen(path), where = folder.Root().wstring();
   ASSERT_TRUE(testing::GiveOnlyThisUser(file, L"0x1e01ff"));   // all but DELETE
   ASSERT_TRUE(testing::GiveOnlyThisUser(where, L"0x1f01bf"));  // all but FILE_DELETE_CHILD
   const HANDLE probe = CreateFileW(file.c_str(), DELETE, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -151,7 +151,7 @@ TEST_F(HeldFile, AFileThatMayBeChangedButNotReplacedFailsBeforeAnythingIsWritten
   if (enforced) EXPECT_FALSE(TransformFile(path, 3, 1, ShiftDirection::Add));
   testing::GiveOnlyThisUser(where, L"FA");
   if (!enforced) GTEST_SKIP() << "this system lets the file be deleted all the same (Wine checks no DACL)";
-  EXPECT_TRUE(testing::ReadBytes(testing::Child(folder, "held.bin")) == content);
+  EXPECT_TRUE(testing::ReadBytes(folder.Path("held.bin")) == content);
   EXPECT_EQ(testing::NamesIn(folder), std::vector<std::string>{"held.bin"});
 }
 
@@ -202,7 +202,7 @@ TEST_F(HeldFile, TheReplacedFileStaysEncryptedCompressedAndOutOfTheIndex) {
     ASSERT_TRUE(TransformFile(path, 3, 1, ShiftDirection::Add)) << c.name;
     EXPECT_TRUE(GetFileAttributesW(file.c_str()) & c.attribute) << c.name;
     ASSERT_TRUE(TransformFile(path, 3, 1, ShiftDirection::Subtract)) << c.name;
-    EXPECT_TRUE(testing::ReadBytes(testing::Child(folder, "held.bin")) == content) << c.name;
+    EXPECT_TRUE(testing::ReadBytes(folder.Path("held.bin")) == content) << c.name;
   }
   if (!unsupported.empty()) GTEST_SKIP() << "this file system cannot keep: " << unsupported << " (Wine keeps none)";
 }
@@ -253,21 +253,21 @@ TEST_F(HeldFile, AReplacementClearsAwayOnlyTheLeftoversOfThisFileOfEndedProcesse
   const std::string kept[] = {TemporaryName("held.bin", here, GetCurrentProcessId(), 77),
                               TemporaryName("held.bin", here + "X", ended, 1),
                               TemporaryName("gone.bin", here, ended, 2), ".tessafold-" + std::to_string(ended) + "-x.tmp"};
-  testing::WriteBytes(testing::Child(folder, orphan), {1, 2, 3});
-  for (const std::string& name : kept) testing::WriteBytes(testing::Child(folder, name), {1, 2, 3});
+  testing::WriteBytes(folder.Path(orphan), {1, 2, 3});
+  for (const std::string& name : kept) testing::WriteBytes(folder.Path(name), {1, 2, 3});
 
   ASSERT_TRUE(TransformFile(path, 9, 1, ShiftDirection::Add));
   std::vector<std::string> left(std::begin(kept), std::end(kept));
   left.push_back("held.bin");
   std::sort(left.begin(), left.end());
   EXPECT_EQ(testing::NamesIn(folder), left);
-  EXPECT_TRUE(testing::ReadBytes(testing::Child(folder, "held.bin")) == testing::Shifted(content, 9));
+  EXPECT_TRUE(testing::ReadBytes(folder.Path("held.bin")) == testing::Shifted(content, 9));
 }
 
 TEST_F(HeldFile, ATemporaryFileStillBeingWrittenStays) {
   const DWORD ended = EndedProcessId();
   ASSERT_NE(ended, 0u);
-  const auto busy = testing::Child(folder, TemporaryName("held.bin", ThisMachine(), ended, 1));
+  const auto busy = folder.Path(TemporaryName("held.bin", ThisMachine(), ended, 1));
   testing::WriteBytes(busy, {1});
   // Held as a rewrite holds its own: sharing writing with its second handle.
   const HANDLE writer =
