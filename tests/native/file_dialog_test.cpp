@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "fakes/fake_services.h"
 #include "ui/file_dialog.h"
 
 namespace tessafold {
@@ -65,25 +64,6 @@ TEST(FileDialogRequestTest, EveryTrueSettingAddsItsOptionAndTextsPassThrough) {
                                    .initialFileName = "C:\\data\\last.bin", .hideReadOnly = true,
                                    .promptCreate = true, .keepCurrentDirectory = true};
   EXPECT_TRUE(MakeFileDialogRequest(settings, 7, "C:\\data\\last.bin") == expected);
-}
-
-using ShowFileDialogTest = fake::ServicesTest;
-
-TEST_F(ShowFileDialogTest, OkStoresTheChosenPathAsTheComponentsFileName) {
-  services.QueueDialogAnswer("C:\\folder\\文件.bin");
-
-  EXPECT_TRUE(ShowFileDialog(kOpenFileDialog));
-  EXPECT_EQ(services.Text(kMainWindow, openFileDialog, kPropertyDialogFileName), "C:\\folder\\文件.bin");
-}
-
-TEST_F(ShowFileDialogTest, CancelKeepsTheFileNameAndOpensOnIt) {
-  services.SetText(kMainWindow, openFileDialog, kPropertyDialogFileName, "C:\\kept.bin");
-  services.QueueDialogAnswer(std::nullopt);
-
-  EXPECT_FALSE(ShowFileDialog(kOpenFileDialog));
-  EXPECT_EQ(services.Text(kMainWindow, openFileDialog, kPropertyDialogFileName), "C:\\kept.bin");
-  ASSERT_EQ(services.DialogRequests().size(), 1u);
-  EXPECT_EQ(services.DialogRequests()[0].initialFileName, "C:\\kept.bin");
 }
 
 }  // namespace
