@@ -369,13 +369,6 @@ TEST(MainWindowAtScale, EveryControlSitsAtItsScaledRectangleAndShowsItsWholeCapt
   }
 }
 
-COLORREF ScreenPixel(POINT at) {
-  const HDC screen = GetDC(nullptr);
-  const COLORREF pixel = GetPixel(screen, at.x, at.y);
-  ReleaseDC(nullptr, screen);
-  return pixel;
-}
-
 // What the user sees near the bottom right of the window, a label, the usage
 // box and the empty edit fields (the path field is disabled), on the screen.
 std::vector<COLORREF> Surfaces(const AppUnderTest& app) {
@@ -384,7 +377,7 @@ std::vector<COLORREF> Surfaces(const AppUnderTest& app) {
     const RECT rect = id ? RectInClient(app.Window(), app.Control(id)) : RECT{10, 10, 10, 10};
     POINT at{rect.right - 4, rect.bottom - 4};
     ClientToScreen(app.Window(), &at);
-    seen.push_back(ScreenPixel(at));
+    seen.push_back(e2e::ScreenPixels(at, 1, 1)[0]);
   }
   return seen;
 }
@@ -430,7 +423,7 @@ TEST(MainWindowColours, TheTitleBarIsDarkWhereWindowsDrawsItSo) {
   ASSERT_TRUE(app.Started());
   RECT outer;
   GetWindowRect(app.Window(), &outer);
-  const COLORREF caption = ScreenPixel({(outer.left + outer.right) / 2, outer.top + 8});
+  const COLORREF caption = e2e::ScreenPixels({(outer.left + outer.right) / 2, outer.top + 8}, 1, 1)[0];
   EXPECT_LT(GetRValue(caption) + GetGValue(caption) + GetBValue(caption), 3 * 0x60);
 }
 
@@ -440,16 +433,8 @@ std::pair<COLORREF, int> CaptionOnScreen(const AppUnderTest& app, int id) {
   const RECT rect = RectInClient(app.Window(), app.Control(id));
   POINT at{rect.left, rect.top};
   ClientToScreen(app.Window(), &at);
-  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-  const HDC screen = GetDC(nullptr), copy = CreateCompatibleDC(screen);
-  const HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-  SelectObject(copy, bitmap);
-  BitBlt(copy, 0, 0, width, height, screen, at.x, at.y, SRCCOPY);
   std::map<COLORREF, int> counts;
-  for (int i = 0; i < width * height; ++i) ++counts[GetPixel(copy, i % width, i / width)];
-  DeleteDC(copy);
-  DeleteObject(bitmap);
-  ReleaseDC(nullptr, screen);
+  for (COLORREF pixel : e2e::ScreenPixels(at, rect.right - rect.left, rect.bottom - rect.top)) ++counts[pixel];
   const COLORREF background =
       std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) { return a.second < b.second; })->first;
   const auto brightness = [](COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c); };

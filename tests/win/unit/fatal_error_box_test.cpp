@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -15,22 +14,6 @@ using e2e::AppUnderTest;
 
 constexpr int kBoxIconId = 0x440;  // the icon of a message box
 
-// Pixels of a window as it shows on the screen, top-down, 32 bits each.
-std::vector<uint32_t> Capture(HDC source, int left, int top, int width, int height) {
-  std::vector<uint32_t> pixels(static_cast<size_t>(width * height));
-  HDC memory = CreateCompatibleDC(source);
-  HBITMAP bitmap = CreateCompatibleBitmap(source, width, height);
-  HGDIOBJ previous = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, source, left, top, SRCCOPY);
-  SelectObject(memory, previous);
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  return pixels;
-}
-
 // How many pixels of the icon control differ from the system icon drawn on
 // the control's own background. Icon handles belong to their process, so
 // the pictures are compared, not the handles.
@@ -39,26 +22,15 @@ size_t PixelsUnlike(HWND control, LPCWSTR systemIcon) {
   GetClientRect(control, &area);
   POINT corner{0, 0};
   ClientToScreen(control, &corner);
-  HDC screen = GetDC(nullptr);
-  const std::vector<uint32_t> shown = Capture(screen, corner.x, corner.y, area.right, area.bottom);
-  ReleaseDC(nullptr, screen);
-
-  HDC memory = CreateCompatibleDC(nullptr);
-  HDC desktop = GetDC(nullptr);
-  HBITMAP bitmap = CreateCompatibleBitmap(desktop, area.right, area.bottom);
-  ReleaseDC(nullptr, desktop);
-  HGDIOBJ previous = SelectObject(memory, bitmap);
-  HBRUSH background = CreateSolidBrush(RGB(GetBValue(shown[0]), GetGValue(shown[0]), GetRValue(shown[0])));
-  FillRect(memory, &area, background);
-  DeleteObject(background);
-  DrawIconEx(memory, 0, 0, LoadIconW(nullptr, systemIcon), 0, 0, 0, nullptr, DI_NORMAL);
-  const std::vector<uint32_t> expected = Capture(memory, 0, 0, area.right, area.bottom);
-  SelectObject(memory, previous);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-
+  const std::vector<COLORREF> shown = e2e::ScreenPixels(corner, area.right, area.bottom);
+  const std::vector<COLORREF> expected = e2e::Pixels(area.right, area.bottom, [&](HDC memory, HDC) {
+    const HBRUSH background = CreateSolidBrush(shown[0]);
+    FillRect(memory, &area, background);
+    DeleteObject(background);
+    DrawIconEx(memory, 0, 0, LoadIconW(nullptr, systemIcon), 0, 0, 0, nullptr, DI_NORMAL);
+  });
   size_t unlike = 0;
-  for (size_t i = 0; i < shown.size(); ++i) unlike += (shown[i] & 0xFFFFFF) != (expected[i] & 0xFFFFFF);
+  for (size_t i = 0; i < shown.size(); ++i) unlike += shown[i] != expected[i];
   return unlike;
 }
 
