@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "access_rights.h"
+#include "child_process.h"
 #include "app/files/file_primitives.h"
 #include "app/files/rewrite_sequence.h"
 #include "app/files/temporary_name.h"
@@ -224,18 +225,11 @@ TEST_F(HeldFile, CaseLongFormAndShortNameGiveTheFilesIdentity) {
   for (const std::wstring& other : spellings) EXPECT_EQ(FileIdentity(Narrow(other)), identity) << Narrow(other);
 }
 
-// The id of a process that has ended: a child started and waited for.
+// The id of a process that has ended: a child started and waited for (the
+// fatal probe ends at once without its arguments).
 DWORD EndedProcessId() {
-  STARTUPINFOW startup{sizeof startup};
-  PROCESS_INFORMATION child{};
-  wchar_t command[] = L"cmd.exe /c exit 0";
-  if (!CreateProcessW(nullptr, command, nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup, &child)) {
-    return 0;
-  }
-  WaitForSingleObject(child.hProcess, INFINITE);
-  CloseHandle(child.hThread);
-  CloseHandle(child.hProcess);
-  return child.dwProcessId;
+  const e2e::ChildProcess child(e2e::ProgramPath(L"fatal_probe.exe"), L"");
+  return child.WaitForExit(INFINITE) ? child.Id() : 0;
 }
 
 std::string ThisMachine() { return PlatformRewriteSteps()->HostName(); }
