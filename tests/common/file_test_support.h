@@ -54,13 +54,14 @@ class ScratchFolder {
   ScratchFolder& operator=(const ScratchFolder&) = delete;
 
   const std::filesystem::path& Root() const { return root_; }
-  std::filesystem::path Path(const std::string& name) const { return root_ / name; }
+  // A path in the folder from a UTF-8 name; Chinese names stay intact on Windows.
+  std::filesystem::path Path(std::string_view utf8Name) const {
+    return root_ / std::u8string(utf8Name.begin(), utf8Name.end());
+  }
 
  private:
   std::filesystem::path root_;
 };
-
-inline const std::filesystem::path& Root(const ScratchFolder& folder) { return folder.Root(); }
 
 // The UTF-8 text of a path, as the file primitives take it.
 inline std::string Utf8(const std::filesystem::path& path) {
@@ -68,21 +69,17 @@ inline std::string Utf8(const std::filesystem::path& path) {
   return std::string(text.begin(), text.end());
 }
 
-// A path in the folder from a UTF-8 name; Chinese names stay intact on Windows.
-inline std::filesystem::path Child(const ScratchFolder& folder, std::string_view utf8Name) {
-  return folder.Root() / std::u8string(utf8Name.begin(), utf8Name.end());
-}
-
 // Everything the folder holds, by UTF-8 name, sorted: shows a leftover
 // temporary file as well as a file that should not have been created.
-inline std::vector<std::string> NamesIn(const ScratchFolder& folder) {
+inline std::vector<std::string> NamesIn(const std::filesystem::path& folder) {
   std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder.Root())) {
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
     names.push_back(Utf8(entry.path().filename()));
   }
   std::sort(names.begin(), names.end());
   return names;
 }
+inline std::vector<std::string> NamesIn(const ScratchFolder& folder) { return NamesIn(folder.Root()); }
 
 inline void WriteBytes(const std::filesystem::path& path, const Bytes& bytes) {
   std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
@@ -169,10 +166,6 @@ inline void MakeReadOnly(const std::filesystem::path& path) {
   using std::filesystem::perms;
   std::filesystem::permissions(path, perms::owner_write | perms::group_write | perms::others_write,
                                std::filesystem::perm_options::remove);
-}
-
-inline void MakeWritable(const std::filesystem::path& path) {
-  std::filesystem::permissions(path, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
 }
 
 inline ByteBuffer BufferOf(const Bytes& bytes) {

@@ -54,13 +54,5 @@ TEST(ByteShift, ShiftsExactlyTheGivenRangeAtAnyAlignment) {
   }
 }
 
-TEST(ByteShift, ShiftsALargeUnalignedBufferCompletely) {
-  Bytes bytes(size_t{3} << 20);
-  for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i * 7 + (i >> 9));
-  const Bytes expected = testing::ReferencePasses(Bytes(bytes.begin() + 3, bytes.end()), 9, 1, ShiftDirection::Subtract);
-  ShiftBytes(bytes.data() + 3, bytes.size() - 3, EffectiveShift(9, 1, ShiftDirection::Subtract));
-  EXPECT_TRUE(Bytes(bytes.begin() + 3, bytes.end()) == expected);
-}
-
 }  // namespace
 }  // namespace tessafold

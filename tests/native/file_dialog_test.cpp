@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "fakes/fake_services.h"
 #include "ui/file_dialog.h"
 
 namespace tessafold {
@@ -28,18 +27,15 @@ TEST(FileDialogRequestTest, TheProgramsDialogOpensOneExistingFileOfAnyType) {
   EXPECT_TRUE(MakeFileDialogRequest(kOpenFileDialog.settings, kMainWindow, "") == expected);
 }
 
+// Pairs up to the empty pair; trailing white space is ignored.
 TEST(FileDialogRequestTest, FilterTextIsReadAsPairsUpToTheEmptyPair) {
-  EXPECT_EQ(Pairs(MakeFileDialogRequest(WithFilter("Text|*.txt|All|*.*"), 1, "")),
-            (Entries{{"Text", "*.txt"}, {"All", "*.*"}}));
-  EXPECT_EQ(Pairs(MakeFileDialogRequest(WithFilter("Text|*.txt||"), 1, "")), (Entries{{"Text", "*.txt"}}));
-  EXPECT_EQ(Pairs(MakeFileDialogRequest(WithFilter("Text|*.txt|"), 1, "")), (Entries{{"Text", "*.txt"}}));
-  EXPECT_EQ(Pairs(MakeFileDialogRequest(WithFilter("Text|*.txt||All|*.*"), 1, "")), (Entries{{"Text", "*.txt"}}));
-  EXPECT_EQ(Pairs(MakeFileDialogRequest(WithFilter("Only a name"), 1, "")), (Entries{{"Only a name", ""}}));
-}
-
-TEST(FileDialogRequestTest, TrailingWhiteSpaceOfTheFilterIsIgnored) {
-  EXPECT_EQ(Pairs(MakeFileDialogRequest(WithFilter("Text|*.txt \t\r\n"), 1, "")), (Entries{{"Text", "*.txt"}}));
-  EXPECT_EQ(Pairs(MakeFileDialogRequest(WithFilter("A b|*.a b||  "), 1, "")), (Entries{{"A b", "*.a b"}}));
+  const std::pair<std::string_view, Entries> cases[] = {
+      {"Text|*.txt|All|*.*", {{"Text", "*.txt"}, {"All", "*.*"}}}, {"Text|*.txt||", {{"Text", "*.txt"}}},
+      {"Text|*.txt|", {{"Text", "*.txt"}}},         {"Text|*.txt||All|*.*", {{"Text", "*.txt"}}},
+      {"Only a name", {{"Only a name", ""}}},       {"Text|*.txt \t\r\n", {{"Text", "*.txt"}}},
+      {"A b|*.a b||  ", {{"A b", "*.a b"}}},
+  };
+  for (const auto& [filter, pairs] : cases) EXPECT_EQ(Pairs(MakeFileDialogRequest(WithFilter(filter), 1, "")), pairs) << filter;
 }
 
 TEST(FileDialogRequestTest, AnEmptyFilterSelectsNoEntry) {
@@ -51,10 +47,10 @@ TEST(FileDialogRequestTest, AnEmptyFilterSelectsNoEntry) {
 }
 
 TEST(FileDialogRequestTest, TheInitialEntryCountsFromOneAndANegativeSettingCountsAsTheFirst) {
-  EXPECT_EQ(MakeFileDialogRequest(WithFilter("a|*|b|*|c|*", 2), 1, "").initialFilterIndex, 3u);
-  EXPECT_EQ(MakeFileDialogRequest(WithFilter("a|*", -1), 1, "").initialFilterIndex, 1u);
-  EXPECT_EQ(MakeFileDialogRequest(WithFilter("a|*", INT32_MIN), 1, "").initialFilterIndex, 1u);
-  EXPECT_EQ(MakeFileDialogRequest(WithFilter("a|*", INT32_MAX), 1, "").initialFilterIndex, 2147483648u);
+  const std::pair<int32_t, uint32_t> cases[] = {{2, 3u}, {-1, 1u}, {INT32_MIN, 1u}, {INT32_MAX, 2147483648u}};
+  for (const auto& [setting, index] : cases) {
+    EXPECT_EQ(MakeFileDialogRequest(WithFilter("a|*|b|*|c|*", setting), 1, "").initialFilterIndex, index) << setting;
+  }
 }
 
 TEST(FileDialogRequestTest, EveryTrueSettingAddsItsOptionAndTextsPassThrough) {
@@ -68,25 +64,6 @@ TEST(FileDialogRequestTest, EveryTrueSettingAddsItsOptionAndTextsPassThrough) {
                                    .initialFileName = "C:\\data\\last.bin", .hideReadOnly = true,
                                    .promptCreate = true, .keepCurrentDirectory = true};
   EXPECT_TRUE(MakeFileDialogRequest(settings, 7, "C:\\data\\last.bin") == expected);
-}
-
-using ShowFileDialogTest = fake::ServicesTest;
-
-TEST_F(ShowFileDialogTest, OkStoresTheChosenPathAsTheComponentsFileName) {
-  services.QueueDialogAnswer("C:\\folder\\文件.bin");
-
-  EXPECT_TRUE(ShowFileDialog(kOpenFileDialog));
-  EXPECT_EQ(services.Text(kMainWindow, openFileDialog, kPropertyDialogFileName), "C:\\folder\\文件.bin");
-}
-
-TEST_F(ShowFileDialogTest, CancelKeepsTheFileNameAndOpensOnIt) {
-  services.SetText(kMainWindow, openFileDialog, kPropertyDialogFileName, "C:\\kept.bin");
-  services.QueueDialogAnswer(std::nullopt);
-
-  EXPECT_FALSE(ShowFileDialog(kOpenFileDialog));
-  EXPECT_EQ(services.Text(kMainWindow, openFileDialog, kPropertyDialogFileName), "C:\\kept.bin");
-  ASSERT_EQ(services.DialogRequests().size(), 1u);
-  EXPECT_EQ(services.DialogRequests()[0].initialFileName, "C:\\kept.bin");
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <thread>
 #include <vector>
 
-#include "app/files/file_primitives.h"
 #include "app/files/file_turn.h"
 #include "common/deadline.h"
 #include "common/file_test_support.h"
@@ -15,30 +14,8 @@ namespace {
 
 using testing::TimedThread;
 
-// Waits until `count` turns on the file are queued, or until a turn that
-// should have waited got in (`entered`); false when neither came about.
-bool AwaitWaiting(const std::string& path, int count, const std::atomic<int>& entered) {
-  return testing::WaitUntil([&] { return WaitingTurns(path) == count || entered != 0; }, testing::kWaitMs, 1);
-}
-
-TEST(FileTurnTest, ASecondTurnOnTheSameFileWaitsUntilTheFirstIsOver) {
-  testing::ScratchFolder folder;
-  const auto file = folder.Path("shared.bin");
-  testing::WriteBytes(file, {1});
-  std::atomic<int> secondEntered{0};
-  std::optional<FileTurn> first(std::in_place, FileIdentity(file.string()));
-  TimedThread second([&, other = (file.parent_path() / "." / "shared.bin").string()] {
-    const FileTurn turn(FileIdentity(other));
-    secondEntered = 1;
-  });
-  EXPECT_TRUE(AwaitWaiting(FileIdentity(file.string()), 1, secondEntered));
-  EXPECT_EQ(secondEntered, 0);
-
-  first.reset();
-  EXPECT_TRUE(second.JoinWithin()) << "the second turn never got in";
-  EXPECT_EQ(WaitingTurns(FileIdentity(file.string())), 0);
-}
-
+// Each waits while the file's turn is held, they then run one at a time, and
+// the file is free again once the last is over.
 TEST(FileTurnTest, ThreeTurnsOnOneFileRunOneAtATime) {
   testing::ScratchFolder folder;
   const std::string file = folder.Path("three.bin").string();
@@ -58,12 +35,14 @@ TEST(FileTurnTest, ThreeTurnsOnOneFileRunOneAtATime) {
       --inside;
     });
   }
-  EXPECT_TRUE(AwaitWaiting(file, 3, entered));
+  // All three queued, unless one that should have waited got in.
+  EXPECT_TRUE(testing::WaitUntil([&] { return WaitingTurns(file) == 3 || entered != 0; }, testing::kWaitMs, 1));
   EXPECT_EQ(entered, 0);
 
   held.reset();
   for (TimedThread& thread : threads) EXPECT_TRUE(thread.JoinWithin()) << "a turn never got in";
   EXPECT_EQ(mostInside, 1);
+  EXPECT_EQ(WaitingTurns(file), 0);
 }
 
 TEST(FileTurnTest, TurnsOnDifferentFilesDoNotWaitForEachOther) {
@@ -71,14 +50,6 @@ TEST(FileTurnTest, TurnsOnDifferentFilesDoNotWaitForEachOther) {
   const FileTurn held(folder.Path("one.bin").string());
   TimedThread other([path = folder.Path("two.bin").string()] { const FileTurn turn(path); });
   EXPECT_TRUE(other.JoinWithin()) << "the turn on another file waited";
-}
-
-TEST(FileTurnTest, AFinishedTurnLeavesTheFileFree) {
-  testing::ScratchFolder folder;
-  const std::string file = folder.Path("again.bin").string();
-  { const FileTurn first(file); }
-  TimedThread next([file] { const FileTurn second(file); });
-  EXPECT_TRUE(next.JoinWithin()) << "the file was still taken";
 }
 
 }  // namespace

@@ -12,27 +12,24 @@
 namespace tessafold {
 namespace {
 
-TEST(TabCycle, WrapsBothWaysAndSkipsIneligibleControls) {
-  const std::vector<TabStop> stops{{0, true}, {0, false}, {0, true}, {0, true}};
-  EXPECT_EQ(NextTabStop(stops, 0, false), 2u);
-  EXPECT_EQ(NextTabStop(stops, 3, false), 0u);
-  EXPECT_EQ(NextTabStop(stops, 0, true), 3u);
-  EXPECT_EQ(NextTabStop(stops, 2, true), 0u);
-  // From a control that is itself out of the cycle (it was just disabled).
-  EXPECT_EQ(NextTabStop(stops, 1, false), 2u);
-  EXPECT_EQ(NextTabStop(stops, 1, true), 0u);
-  EXPECT_EQ(NextTabStop(stops, std::nullopt, false), 0u);
-  EXPECT_EQ(NextTabStop(stops, std::nullopt, true), 3u);
-}
-
-TEST(TabCycle, FocusOrderComesFirstAndTiesKeepCreationOrder) {
-  const std::vector<TabStop> stops{{2, true}, {1, true}, {1, true}, {0, true}};
-  EXPECT_EQ(NextTabStop(stops, std::nullopt, false), 3u);
-  EXPECT_EQ(NextTabStop(stops, 3, false), 1u);
-  EXPECT_EQ(NextTabStop(stops, 1, false), 2u);
-  EXPECT_EQ(NextTabStop(stops, 2, false), 0u);
-  EXPECT_EQ(NextTabStop(stops, 0, false), 3u);
-  EXPECT_EQ(NextTabStop(stops, 3, true), 0u);
+// From each control (or none yet) forwards or backwards: around both ways,
+// past a control out of the cycle and from one that was just disabled; in
+// focus order first, ties in creation order.
+TEST(TabCycle, WrapsBothWaysSkipsIneligibleControlsAndTakesFocusOrderFirst) {
+  const std::vector<TabStop> plain{{0, true}, {0, false}, {0, true}, {0, true}};
+  const std::vector<TabStop> ordered{{2, true}, {1, true}, {1, true}, {0, true}};
+  const struct {
+    const std::vector<TabStop>& stops;
+    std::optional<size_t> from;
+    bool backwards;
+    size_t next;
+  } cases[] = {
+      {plain, 0, false, 2},   {plain, 3, false, 0},   {plain, 0, true, 3},           {plain, 2, true, 0},
+      {plain, 1, false, 2},   {plain, 1, true, 0},    {plain, std::nullopt, false, 0}, {plain, std::nullopt, true, 3},
+      {ordered, std::nullopt, false, 3}, {ordered, 3, false, 1}, {ordered, 1, false, 2}, {ordered, 2, false, 0},
+      {ordered, 0, false, 3}, {ordered, 3, true, 0},
+  };
+  for (const auto& c : cases) EXPECT_EQ(NextTabStop(c.stops, c.from, c.backwards), c.next) << &c - cases;
 }
 
 TEST(TabCycle, ASingleOrNoEligibleControl) {

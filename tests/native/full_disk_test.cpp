@@ -21,7 +21,7 @@ using testing::Bytes;
 class FullDisk : public ::testing::Test {
  protected:
   void SetUp() override {
-    disk = testing::Root(folder) / "disk";
+    disk = folder.Root() / "disk";
     std::filesystem::create_directory(disk);
     if (mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=12m") != 0) {
       GTEST_SKIP() << "cannot mount a small file system here: " << std::strerror(errno);
@@ -30,11 +30,6 @@ class FullDisk : public ::testing::Test {
   }
   void TearDown() override {
     if (mounted) umount(disk.c_str());
-  }
-  std::vector<std::string> NamesOnDisk() const {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(disk)) names.push_back(entry.path().filename());
-    return names;
   }
 
   testing::ScratchFolder folder;
@@ -61,7 +56,7 @@ TEST_F(FullDisk, AJobThatDoesNotFitReportsItsFailureAndLeavesTheOriginalAndNoTem
   EXPECT_EQ(services.Messages(),
             (std::vector<std::string>{std::string(kEncryptFailureText), std::string(kDecryptFailureText)}));
   EXPECT_TRUE(testing::ReadBytes(file) == content);
-  EXPECT_EQ(NamesOnDisk(), std::vector<std::string>{"big.bin"});
+  EXPECT_EQ(testing::NamesIn(disk), std::vector<std::string>{"big.bin"});
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <functional>
+#include <iterator>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -135,6 +136,13 @@ size_t Position(const Log& log, const std::string& step) {
   return static_cast<size_t>(std::find(log.begin(), log.end(), step) - log.begin());
 }
 
+// The steps of the log that begin with `prefix`.
+Log StepsStarting(const Log& log, std::string_view prefix) {
+  Log steps;
+  std::copy_if(log.begin(), log.end(), std::back_inserter(steps), [&](const std::string& s) { return s.starts_with(prefix); });
+  return steps;
+}
+
 TEST(RewriteSequence, TheReplacementIsCompleteAndOnTheDiskBeforeItTakesTheRealFilesName) {
   RecordingSteps steps;
   ASSERT_TRUE(Rewrite(steps));
@@ -151,7 +159,7 @@ TEST(RewriteSequence, TheReplacementIsCompleteAndOnTheDiskBeforeItTakesTheRealFi
   }
   EXPECT_LT(Position(log, "flush"), Position(log, "close replacement"));
   EXPECT_EQ(log.back(), "sync");
-  EXPECT_EQ(std::count_if(log.begin(), log.end(), [](const std::string& s) { return s.starts_with("remove"); }), 0);
+  EXPECT_EQ(StepsStarting(log, "remove"), Log{});
 }
 
 // Whatever fails, the original is never replaced and the replacement, once
@@ -165,10 +173,7 @@ TEST(RewriteSequence, EveryFailureLeavesTheOriginalAndRemovesTheReplacement) {
     const bool created = Position(steps.log, "create") < steps.log.size() && steps.failing != "create";
     const std::string replacement = steps.replacement;
     EXPECT_EQ(Position(steps.log, "remove " + replacement) < steps.log.size(), created) << failing;
-    const bool replaced = std::any_of(steps.log.begin(), steps.log.end(), [&](const std::string& s) {
-      return s.starts_with("replace") && std::string(failing) != "replace";
-    });
-    EXPECT_FALSE(replaced) << failing;
+    EXPECT_EQ(StepsStarting(steps.log, "replace").size(), std::string(failing) == "replace" ? 1u : 0u) << failing;
   }
 }
 
@@ -202,7 +207,7 @@ TEST(RewriteSequence, EveryAttemptToReplaceFirstLooksWhetherTheFileChanged) {
   const Log lines = ReportedBy(changed);
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_NE(lines[0].find("changed before it was replaced"), std::string::npos) << lines[0];
-  EXPECT_EQ(std::count_if(changed.log.begin(), changed.log.end(), [](const std::string& s) { return s.starts_with("replace"); }), 1);
+  EXPECT_EQ(StepsStarting(changed.log, "replace").size(), 1u);
   EXPECT_EQ(changed.log.back(), "remove " + changed.replacement);
 }
 
@@ -240,11 +245,7 @@ TEST(RewriteSequence, OnlyLeftoversOfThisFileOfEndedProcessesOnThisMachineAreRem
     steps.leftovers = {orphan, TemporaryName(name, "pc", 8, 0), TemporaryName(name, "other", 5, 0),
                        TemporaryName(name + "y", "pc", 5, 0), TemporaryName(name, "pc", 7, 9), ".tessafold-5-x.tmp"};
     ASSERT_TRUE(Rewrite(steps));
-    Log removed;
-    for (const std::string& step : steps.log) {
-      if (step.starts_with("remove")) removed.push_back(step);
-    }
-    EXPECT_EQ(removed, Log{"remove /data/" + orphan});
+    EXPECT_EQ(StepsStarting(steps.log, "remove"), Log{"remove /data/" + orphan});
     EXPECT_LE(orphan.size(), 200u);  // within a file name's 255 units
   }
 }

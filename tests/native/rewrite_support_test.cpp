@@ -83,16 +83,11 @@ TEST(BriefRetry, RetriesOnlyWhatMayPassAndOnlyWithinItsBudget) {
 
 TEST(ExtendedLengthPath, FullPathsTakeTheFormWithoutTheLengthLimit) {
   const std::pair<std::wstring, std::wstring> cases[] = {
-      {L"C:\\data\\film.mkv", L"\\\\?\\C:\\data\\film.mkv"},
-      {L"z:/mixed/slashes.bin", L"\\\\?\\z:\\mixed\\slashes.bin"},
+      {L"C:\\data\\film.mkv", L"\\\\?\\C:\\data\\film.mkv"}, {L"z:/mixed/slashes.bin", L"\\\\?\\z:\\mixed\\slashes.bin"},
       {L"//server/share/a", L"\\\\?\\UNC\\server\\share\\a"},
       {L"\\\\server\\share\\film.mkv", L"\\\\?\\UNC\\server\\share\\film.mkv"},
-      {L"\\\\?\\C:\\already", L"\\\\?\\C:\\already"},
-      {L"\\\\?\\UNC\\server\\share", L"\\\\?\\UNC\\server\\share"},
-      {L"\\\\.\\COM1", L"\\\\.\\COM1"},
-      {L"relative\\file.bin", L"relative\\file.bin"},
-      {L"C:", L"C:"},
-      {L"", L""},
+      {L"\\\\?\\C:\\already", L"\\\\?\\C:\\already"}, {L"\\\\?\\UNC\\server\\share", L"\\\\?\\UNC\\server\\share"},
+      {L"\\\\.\\COM1", L"\\\\.\\COM1"}, {L"relative\\file.bin", L"relative\\file.bin"}, {L"C:", L"C:"}, {L"", L""},
   };
   for (const auto& [given, expected] : cases) {
     EXPECT_EQ(ExtendedLengthPath(given), expected) << std::string(given.begin(), given.end());

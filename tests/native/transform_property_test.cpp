@@ -83,7 +83,7 @@ TEST(TransformProperty, TheSinglePassMatchesLiteralPassesAndSubtractUndoesAdd) {
 TEST(TransformProperty, FilesTransformLikeTheReferenceAndComeBackWhole) {
   RandomCases cases(kSeed + 1);
   testing::ScratchFolder folder;
-  const auto file = testing::Child(folder, "random.bin");
+  const auto file = folder.Path("random.bin");
   for (int i = 0; i < 40; ++i) {
     const size_t size = cases.Size();
     const int32_t key = cases.Key(), repeat = cases.Repeat();

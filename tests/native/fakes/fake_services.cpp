@@ -27,59 +27,49 @@ Services& Services::Instance() {
 
 void Services::Reset() {
   std::lock_guard lock(mutex_);
-  values_.clear();
-  log_.clear();
-  messages_.clear();
-  webPages_.clear();
-  workerMode_ = WorkerMode::RunAtOnce;
-  threads_.clear();
-  keptWorkers_.clear();
-  dialogAnswers_.clear();
-  dialogRequests_.clear();
+  state_ = {};
 }
 
 void Services::SetText(int window, int control, ControlProperty property, const std::string& text) {
   std::lock_guard lock(mutex_);
-  values_[{window, control, property}] = text;
+  state_.values[{window, control, property}] = text;
 }
 
 std::string Services::Text(int window, int control, ControlProperty property) const {
   std::lock_guard lock(mutex_);
-  const auto found = values_.find({window, control, property});
-  return found == values_.end() ? std::string{} : std::get<std::string>(found->second);
+  const auto found = state_.values.find({window, control, property});
+  return found == state_.values.end() ? std::string{} : std::get<std::string>(found->second);
 }
 
 bool Services::Disabled(int window, int control) const {
   std::lock_guard lock(mutex_);
-  const auto found = values_.find({window, control, kPropertyDisabled});
-  return found != values_.end() && std::get<int32_t>(found->second) != 0;
+  const auto found = state_.values.find({window, control, kPropertyDisabled});
+  return found != state_.values.end() && std::get<int32_t>(found->second) != 0;
 }
 
 std::vector<std::string> Services::Log() const {
   std::lock_guard lock(mutex_);
-  return log_;
+  return state_.log;
 }
 
-std::vector<std::string> Services::Messages() const {
-  std::lock_guard lock(mutex_);
-  return messages_;
-}
-
-std::vector<std::string> Services::WebPages() const {
-  std::lock_guard lock(mutex_);
-  return webPages_;
+std::vector<std::string> Services::Logged(std::string_view verb) const {
+  std::vector<std::string> entries;
+  for (const std::string& entry : Log()) {
+    if (entry.starts_with(verb)) entries.push_back(entry.substr(verb.size()));
+  }
+  return entries;
 }
 
 void Services::SetWorkerMode(WorkerMode mode) {
   std::lock_guard lock(mutex_);
-  workerMode_ = mode;
+  state_.workerMode = mode;
 }
 
 void Services::JoinWorkers() {
   std::vector<std::thread> threads;
   {
     std::lock_guard lock(mutex_);
-    threads.swap(threads_);
+    threads.swap(state_.threads);
   }
   for (std::thread& thread : threads) thread.join();
 }
@@ -88,54 +78,53 @@ void Services::RunKeptWorkers() {
   std::vector<std::function<void()>> kept;
   {
     std::lock_guard lock(mutex_);
-    kept.swap(keptWorkers_);
+    kept.swap(state_.keptWorkers);
   }
   for (auto& worker : kept) worker();
 }
 
 void Services::QueueDialogAnswer(std::optional<std::string> chosenPath) {
   std::lock_guard lock(mutex_);
-  dialogAnswers_.push_back(std::move(chosenPath));
+  state_.dialogAnswers.push_back(std::move(chosenPath));
 }
 
 std::vector<FileDialogRequest> Services::DialogRequests() const {
   std::lock_guard lock(mutex_);
-  return dialogRequests_;
+  return state_.dialogRequests;
 }
 
 ControlValue Services::Get(int window, int control, ControlProperty property) {
   std::lock_guard lock(mutex_);
-  log_.push_back("get " + Address(window, control, property));
-  const auto found = values_.find({window, control, property});
-  if (found != values_.end()) return found->second;
+  state_.log.push_back("get " + Address(window, control, property));
+  const auto found = state_.values.find({window, control, property});
+  if (found != state_.values.end()) return found->second;
   return IsTextProperty(property) ? ControlValue{std::string{}} : ControlValue{int32_t{0}};
 }
 
 void Services::Set(int window, int control, ControlProperty property, const ControlValue& value) {
   std::lock_guard lock(mutex_);
-  log_.push_back("set " + Address(window, control, property) + "=" + ControlValueText(value));
-  values_[{window, control, property}] = value;
+  state_.log.push_back("set " + Address(window, control, property) + "=" + ControlValueText(value));
+  state_.values[{window, control, property}] = value;
 }
 
 void Services::Message(std::string_view text) {
   std::lock_guard lock(mutex_);
-  log_.push_back("message " + std::string(text));
-  messages_.emplace_back(text);
+  state_.log.push_back("message " + std::string(text));
 }
 
 bool Services::Start(WorkerRoutine routine, void* parameter) {
   std::unique_lock lock(mutex_);
-  log_.push_back("worker");
-  switch (workerMode_) {
+  state_.log.push_back("worker");
+  switch (state_.workerMode) {
     case WorkerMode::RunAtOnce:
       lock.unlock();
       routine(parameter);
       return true;
     case WorkerMode::Thread:
-      threads_.emplace_back(routine, parameter);
+      state_.threads.emplace_back(routine, parameter);
       return true;
     case WorkerMode::Keep:
-      keptWorkers_.emplace_back([routine, parameter] { routine(parameter); });
+      state_.keptWorkers.emplace_back([routine, parameter] { routine(parameter); });
       return true;
     case WorkerMode::Refuse:
       return false;
@@ -145,17 +134,16 @@ bool Services::Start(WorkerRoutine routine, void* parameter) {
 
 void Services::Web(std::string_view address) {
   std::lock_guard lock(mutex_);
-  log_.push_back("web " + std::string(address));
-  webPages_.emplace_back(address);
+  state_.log.push_back("web " + std::string(address));
 }
 
 std::optional<std::string> Services::Dialog(const FileDialogRequest& request) {
   std::lock_guard lock(mutex_);
-  log_.push_back("dialog");
-  dialogRequests_.push_back(request);
-  if (dialogAnswers_.empty()) return std::nullopt;
-  std::optional<std::string> answer = dialogAnswers_.front();
-  dialogAnswers_.erase(dialogAnswers_.begin());
+  state_.log.push_back("dialog");
+  state_.dialogRequests.push_back(request);
+  if (state_.dialogAnswers.empty()) return std::nullopt;
+  std::optional<std::string> answer = state_.dialogAnswers.front();
+  state_.dialogAnswers.erase(state_.dialogAnswers.begin());
   return answer;
 }
 

@@ -39,8 +39,8 @@ class Services {
   bool Disabled(int window, int control) const;
 
   std::vector<std::string> Log() const;
-  std::vector<std::string> Messages() const;
-  std::vector<std::string> WebPages() const;
+  std::vector<std::string> Messages() const { return Logged("message "); }
+  std::vector<std::string> WebPages() const { return Logged("web "); }
 
   void SetWorkerMode(WorkerMode mode);
   void JoinWorkers();
@@ -61,16 +61,19 @@ class Services {
 
  private:
   using Key = std::tuple<int, int, int>;
+  // The log's entries that begin with `verb`, without it.
+  std::vector<std::string> Logged(std::string_view verb) const;
   mutable std::mutex mutex_;
-  std::map<Key, ControlValue> values_;
-  std::vector<std::string> log_;
-  std::vector<std::string> messages_;
-  std::vector<std::string> webPages_;
-  WorkerMode workerMode_ = WorkerMode::RunAtOnce;
-  std::vector<std::thread> threads_;
-  std::vector<std::function<void()>> keptWorkers_;
-  std::vector<std::optional<std::string>> dialogAnswers_;
-  std::vector<FileDialogRequest> dialogRequests_;
+  // Everything Reset() forgets.
+  struct State {
+    std::map<Key, ControlValue> values;
+    std::vector<std::string> log;
+    WorkerMode workerMode = WorkerMode::RunAtOnce;
+    std::vector<std::thread> threads;
+    std::vector<std::function<void()>> keptWorkers;
+    std::vector<std::optional<std::string>> dialogAnswers;
+    std::vector<FileDialogRequest> dialogRequests;
+  } state_;
 };
 
 // The log entry of a get or set of a main window control's property: "get 1/5/8".

@@ -60,21 +60,15 @@ TEST(FrameProbe, AWorkerReadsWritesAndDisablesControlsWhileABoxIsOpenOnTheUiThre
 // Uncaught exceptions have no message of their own. The end must not wait
 // for a hold that the failing thread took: it is never released.
 TEST(FrameProbe, AFailedStartAMissingWindowOrAnUncaughtExceptionIsFatal) {
-  const struct {
-    const wchar_t* scenario;
-    std::wstring message;
-  } cases[] = {{L"not-loaded", L"未载入欲访问窗口组件所在的窗口"},
-               {L"no-window", L"指定窗口尚未载入"},
-               {L"no-relay", L"载入启动窗口失败"},
-               {L"worker-throws", L""},
-               {L"hold-throws", L""},
-               {L"ui-throws", L""}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(::testing::Message() << "scenario " << c.scenario);
-    const AppUnderTest app = StartProbe(c.scenario);
+  const std::pair<const wchar_t*, std::wstring> cases[] = {
+      {L"not-loaded", L"未载入欲访问窗口组件所在的窗口"}, {L"no-window", L"指定窗口尚未载入"},
+      {L"no-relay", L"载入启动窗口失败"}, {L"worker-throws", L""}, {L"hold-throws", L""}, {L"ui-throws", L""}};
+  for (const auto& [scenario, message] : cases) {
+    SCOPED_TRACE(::testing::Message() << "scenario " << scenario);
+    const AppUnderTest app = StartProbe(scenario);
     const HWND box = app.WaitForDialog(L"错误");
     ASSERT_NE(box, nullptr);
-    const std::wstring messageLine = c.message.empty() ? L"" : L"错误信息：" + c.message + L"\r\n";
+    const std::wstring messageLine = message.empty() ? L"" : L"错误信息：" + message + L"\r\n";
     EXPECT_EQ(AppUnderTest::MessageBoxText(box), L"运行时出错!\r\n\r\n" + messageLine);
     AppUnderTest::AnswerMessageBox(box);
     EXPECT_EQ(app.WaitForExit(), kFatalExit);
@@ -82,17 +76,14 @@ TEST(FrameProbe, AFailedStartAMissingWindowOrAnUncaughtExceptionIsFatal) {
 }
 
 TEST(FrameProbe, ShowMessageReportsTheButtonPressed) {
-  const struct {
-    int button;
-    DWORD result;
-  } answers[] = {{IDYES, 5}, {IDNO, 6}};
-  for (const auto& answer : answers) {
+  const std::pair<int, DWORD> answers[] = {{IDYES, 5}, {IDNO, 6}};
+  for (const auto& [button, result] : answers) {
     const AppUnderTest app = StartProbe(L"yes-no");
     ASSERT_TRUE(app.Started());
     const HWND box = app.WaitForDialog(L"信息：");
     ASSERT_NE(box, nullptr);
-    AppUnderTest::AnswerMessageBox(box, answer.button);
-    EXPECT_EQ(app.WaitForExit(), answer.result);
+    AppUnderTest::AnswerMessageBox(box, button);
+    EXPECT_EQ(app.WaitForExit(), result);
   }
 }
 

@@ -91,9 +91,8 @@ TEST_F(ProgramFile, CarriesItsVersion) {
     return VerQueryValueW(info.data(), path.c_str(), reinterpret_cast<void**>(&value), &length) ? std::wstring(value) : L"";
   };
   EXPECT_EQ(text(L"OriginalFilename"), L"tessafold.exe");
-  const std::string version = TESSAFOLD_VERSION_TEXT;
-  EXPECT_EQ(text(L"FileVersion"), std::wstring(version.begin(), version.end()));
-  EXPECT_EQ(text(L"ProductVersion"), std::wstring(version.begin(), version.end()));
+  EXPECT_EQ(text(L"FileVersion"), e2e::Widen(TESSAFOLD_VERSION_TEXT));
+  EXPECT_EQ(text(L"ProductVersion"), e2e::Widen(TESSAFOLD_VERSION_TEXT));
 }
 
 // Without a manifest Windows starts the program with UAC file virtualisation,

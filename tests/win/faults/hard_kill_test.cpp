@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <functional>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -79,10 +80,7 @@ constexpr KillPoint kKillPoints[] = {
 
 // Polls more finely than the window tests do: the moment between the last
 // write and the rename is short. False when the time ran out.
-template <typename Condition>
-bool PollUntil(Condition condition) {
-  return e2e::WaitUntil(condition, 120000, 1);
-}
+bool PollUntil(const std::function<bool()>& condition) { return e2e::WaitUntil(condition, 120000, 1); }
 
 std::wstring ProbeArguments(const std::wstring& file) { return Quoted(file) + L" " + std::to_wstring(kKey); }
 

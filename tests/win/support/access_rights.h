@@ -48,6 +48,4 @@ inline bool GiveOnlyThisUser(const std::wstring& path, const std::wstring& right
   return set;
 }
 
-inline bool MakeOwnerOnly(const std::wstring& path) { return GiveOnlyThisUser(path, L"FA"); }
-
 }  // namespace tessafold::testing

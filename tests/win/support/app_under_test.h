@@ -33,7 +33,6 @@ class AppUnderTest {
   bool Started() const { return window_ != nullptr; }
   HWND Window() const { return window_; }
   DWORD ProcessId() const { return process_.Id(); }
-  DWORD UiThreadId() const { return uiThreadId_; }
   HANDLE Process() const { return process_.Handle(); }
 
   // The child window of the main window with this control id, or null.

@@ -21,30 +21,21 @@ std::wstring LogPath() {
   return std::wstring(temp) + L"tessafold-browser-log.txt";
 }
 
+// A command longer than the buffer is not put back; none is as long.
 bool ReadDefault(std::wstring* value) {
-  DWORD size = 0;
-  if (RegGetValueW(HKEY_CLASSES_ROOT, kCommandKey, nullptr, RRF_RT_REG_SZ, nullptr, nullptr, &size) != ERROR_SUCCESS) {
+  wchar_t text[4096] = {};
+  DWORD size = sizeof text;
+  if (RegGetValueW(HKEY_CLASSES_ROOT, kCommandKey, nullptr, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS) {
     return false;
   }
-  std::wstring text(size / sizeof(wchar_t), L'\0');
-  if (RegGetValueW(HKEY_CLASSES_ROOT, kCommandKey, nullptr, RRF_RT_REG_SZ, nullptr, text.data(), &size) != ERROR_SUCCESS) {
-    return false;
-  }
-  text.resize(wcslen(text.c_str()));
   *value = text;
   return true;
 }
 
+// The key's default value; the key is made where there is none.
 bool WriteDefault(const std::wstring& value, const wchar_t* keyName = kCommandKey) {
-  HKEY key = nullptr;
-  if (RegCreateKeyExW(HKEY_CLASSES_ROOT, keyName, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
-      ERROR_SUCCESS) {
-    return false;
-  }
-  const LONG result = RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-  RegCloseKey(key);
-  return result == ERROR_SUCCESS;
+  return RegSetKeyValueW(HKEY_CLASSES_ROOT, keyName, nullptr, REG_SZ, value.c_str(),
+                         static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
 }  // namespace

@@ -59,6 +59,30 @@ HWND FindProcessWindow(DWORD processId, std::wstring_view title) {
   });
 }
 
+std::vector<COLORREF> Pixels(int width, int height, const std::function<void(HDC memory, HDC screen)>& paint) {
+  std::vector<COLORREF> pixels(static_cast<size_t>(width * height));
+  const HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
+  const HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  const HGDIOBJ previous = SelectObject(memory, bitmap);
+  paint(memory, screen);
+  SelectObject(memory, previous);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  // The bitmap's blue, green, red and unused bytes, as a COLORREF.
+  for (COLORREF& pixel : pixels) pixel = RGB(GetBValue(pixel), GetGValue(pixel), GetRValue(pixel));
+  return pixels;
+}
+
+std::vector<COLORREF> ScreenPixels(POINT at, int width, int height) {
+  return Pixels(width, height, [&](HDC memory, HDC screen) {
+    BitBlt(memory, 0, 0, width, height, screen, at.x, at.y, SRCCOPY);
+  });
+}
+
 ChildProcess::ChildProcess(const std::wstring& program, std::wstring_view arguments,
                            const std::wstring& workingDirectory) {
   std::wstring commandLine = Quoted(program) + L" " + std::wstring(arguments);

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace e2e {
 
@@ -25,6 +26,11 @@ HWND FindProcessWindow(DWORD processId, const std::function<bool(HWND)>& matches
 // The same by its exact title, read without a message to the process, which
 // may be too busy to answer.
 HWND FindProcessWindow(DWORD processId, std::wstring_view title);
+
+// What `paint` draws on a bitmap of that size (it may copy from `screen`),
+// top-down; and what the screen shows in a rectangle of that size at `at`.
+std::vector<COLORREF> Pixels(int width, int height, const std::function<void(HDC memory, HDC screen)>& paint);
+std::vector<COLORREF> ScreenPixels(POINT at, int width, int height);
 
 // A program started by the test, which it may also kill hard, as a crash, the
 // task manager or a power cut would end it.

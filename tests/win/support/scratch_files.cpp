@@ -19,24 +19,7 @@ std::vector<std::wstring> NamesIn(const std::wstring& folder) {
 
 namespace faults {
 
-namespace {
-
 constexpr wchar_t kTemporaryStem[] = L".tessafold-";
-
-// Calls visit(found) for each entry of the folder that matches `pattern`.
-template <typename Visit>
-void ForEachEntry(const std::wstring& folder, const wchar_t* pattern, Visit visit) {
-  WIN32_FIND_DATAW found{};
-  HANDLE search = FindFirstFileW((folder + L"\\" + pattern).c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return;
-  do {
-    const std::wstring name = found.cFileName;
-    if (name != L"." && name != L"..") visit(found);
-  } while (FindNextFileW(search, &found));
-  FindClose(search);
-}
-
-}  // namespace
 
 bool IsTemporaryFileOf(const std::wstring& name, DWORD processId) {
   const std::wstring stem = kTemporaryStem + std::to_wstring(processId) + L"-";
@@ -45,12 +28,13 @@ bool IsTemporaryFileOf(const std::wstring& name, DWORD processId) {
          name[serialEnd] == L'.';
 }
 
+// The size as the folder lists it, read without opening the file.
 std::optional<uint64_t> TemporaryFileSize(const std::wstring& folder) {
-  std::optional<uint64_t> size;
-  ForEachEntry(folder, L".tessafold-*.tmp", [&](const WIN32_FIND_DATAW& found) {
-    size = (static_cast<uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
-  });
-  return size;
+  WIN32_FIND_DATAW found{};
+  const HANDLE search = FindFirstFileW((folder + L"\\" + kTemporaryStem + L"*.tmp").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return std::nullopt;
+  FindClose(search);
+  return (static_cast<uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
 }
 
 std::optional<uint64_t> FileSize(const std::wstring& path) {

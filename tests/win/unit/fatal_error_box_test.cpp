@@ -1,9 +1,8 @@
-// The fatal error box as a user meets it: raised in a child process, found on
-// the desktop by its title, read, dismissed, and the exit code checked.
+// The fatal error box as a user meets it: found on the desktop by its title,
+// read, dismissed, and the exit code checked.
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -15,22 +14,6 @@ using e2e::AppUnderTest;
 
 constexpr int kBoxIconId = 0x440;  // the icon of a message box
 
-// Pixels of a window as it shows on the screen, top-down, 32 bits each.
-std::vector<uint32_t> Capture(HDC source, int left, int top, int width, int height) {
-  std::vector<uint32_t> pixels(static_cast<size_t>(width * height));
-  HDC memory = CreateCompatibleDC(source);
-  HBITMAP bitmap = CreateCompatibleBitmap(source, width, height);
-  HGDIOBJ previous = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, source, left, top, SRCCOPY);
-  SelectObject(memory, previous);
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  return pixels;
-}
-
 // How many pixels of the icon control differ from the system icon drawn on
 // the control's own background. Icon handles belong to their process, so
 // the pictures are compared, not the handles.
@@ -39,26 +22,15 @@ size_t PixelsUnlike(HWND control, LPCWSTR systemIcon) {
   GetClientRect(control, &area);
   POINT corner{0, 0};
   ClientToScreen(control, &corner);
-  HDC screen = GetDC(nullptr);
-  const std::vector<uint32_t> shown = Capture(screen, corner.x, corner.y, area.right, area.bottom);
-  ReleaseDC(nullptr, screen);
-
-  HDC memory = CreateCompatibleDC(nullptr);
-  HDC desktop = GetDC(nullptr);
-  HBITMAP bitmap = CreateCompatibleBitmap(desktop, area.right, area.bottom);
-  ReleaseDC(nullptr, desktop);
-  HGDIOBJ previous = SelectObject(memory, bitmap);
-  HBRUSH background = CreateSolidBrush(RGB(GetBValue(shown[0]), GetGValue(shown[0]), GetRValue(shown[0])));
-  FillRect(memory, &area, background);
-  DeleteObject(background);
-  DrawIconEx(memory, 0, 0, LoadIconW(nullptr, systemIcon), 0, 0, 0, nullptr, DI_NORMAL);
-  const std::vector<uint32_t> expected = Capture(memory, 0, 0, area.right, area.bottom);
-  SelectObject(memory, previous);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-
+  const std::vector<COLORREF> shown = e2e::ScreenPixels(corner, area.right, area.bottom);
+  const std::vector<COLORREF> expected = e2e::Pixels(area.right, area.bottom, [&](HDC memory, HDC) {
+    const HBRUSH background = CreateSolidBrush(shown[0]);
+    FillRect(memory, &area, background);
+    DeleteObject(background);
+    DrawIconEx(memory, 0, 0, LoadIconW(nullptr, systemIcon), 0, 0, 0, nullptr, DI_NORMAL);
+  });
   size_t unlike = 0;
-  for (size_t i = 0; i < shown.size(); ++i) unlike += (shown[i] & 0xFFFFFF) != (expected[i] & 0xFFFFFF);
+  for (size_t i = 0; i < shown.size(); ++i) unlike += shown[i] != expected[i];
   return unlike;
 }
 
@@ -80,59 +52,33 @@ BOOL CALLBACK CountButtons(HWND child, LPARAM parameter) {
   return TRUE;
 }
 
-// What the test saw of the box and of the end of the process.
-struct FatalRun {
-  bool boxFound = false;
-  std::wstring text;
-  bool stopIcon = false;
-  int buttons = 0;
-  bool owned = true;
-  DWORD exitCode = 0;
-};
-
-FatalRun RunProbe(const std::wstring& arguments) {
-  FatalRun run;
-  const e2e::ChildProcess probe(e2e::ProgramPath(L"fatal_probe.exe"), arguments);
-  HWND box = nullptr;
-  e2e::WaitUntil([&] { return (box = probe.FindWindowTitled(L"错误")) != nullptr || !probe.Running(); });
-  if (box) {
-    run.boxFound = true;
-    run.text = AppUnderTest::MessageBoxText(box);
+// Raised in a child process: a byte index below one, one above the length,
+// code zero (no code line), an empty message (no message line), and an error
+// on a second thread.
+TEST(FatalErrorBox, ShowsCodeAndMessageInAStopBoxWithOneButtonAndEndsTheProcess) {
+  const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+      {L"index 0", L"错误代码：4\r\n\r\n错误信息：数组成员引用下标必须大于等于1\r\n"},
+      {L"index 2", L"错误代码：1\r\n\r\n错误信息：数组成员引用下标超出定义范围\r\n"},
+      {L"error 0 载入启动窗口失败", L"错误信息：载入启动窗口失败\r\n"},
+      {L"error 7", L"错误代码：7\r\n\r\n"},
+      {L"worker -3 指定窗口尚未载入", L"错误代码：-3\r\n\r\n错误信息：指定窗口尚未载入\r\n"},
+  };
+  for (const auto& [arguments, lines] : cases) {
+    SCOPED_TRACE(tessafold::Narrow(arguments));
+    const e2e::ChildProcess probe(e2e::ProgramPath(L"fatal_probe.exe"), arguments);
+    HWND box = nullptr;
+    e2e::WaitUntil([&] { return (box = probe.FindWindowTitled(L"错误")) != nullptr || !probe.Running(); });
+    ASSERT_NE(box, nullptr) << "no box titled 错误 appeared";
+    EXPECT_EQ(AppUnderTest::MessageBoxText(box), L"运行时出错!\r\n\r\n" + std::wstring(lines));
     // The box may not have painted itself yet when it is first found.
-    run.stopIcon = e2e::WaitUntil([&] { return ShowsStopIcon(box); }, 5000, 100);
-    EnumChildWindows(box, CountButtons, reinterpret_cast<LPARAM>(&run.buttons));
-    run.owned = GetWindow(box, GW_OWNER) != nullptr;
+    EXPECT_TRUE(e2e::WaitUntil([&] { return ShowsStopIcon(box); }, 5000, 100));
+    int buttons = 0;
+    EnumChildWindows(box, CountButtons, reinterpret_cast<LPARAM>(&buttons));
+    EXPECT_EQ(buttons, 1);
+    EXPECT_EQ(GetWindow(box, GW_OWNER), nullptr);
     AppUnderTest::AnswerMessageBox(box);
+    EXPECT_EQ(probe.WaitForExit(e2e::kWaitMs), std::optional<DWORD>(0xFFFFFFFFu));
   }
-  run.exitCode = probe.WaitForExit(e2e::kWaitMs).value_or(0);
-  return run;
-}
-
-void ExpectFatalBox(const FatalRun& run, const std::wstring& text) {
-  ASSERT_TRUE(run.boxFound) << "no box titled 错误 appeared";
-  EXPECT_EQ(run.text, text);
-  EXPECT_TRUE(run.stopIcon);
-  EXPECT_EQ(run.buttons, 1);
-  EXPECT_FALSE(run.owned);
-  EXPECT_EQ(run.exitCode, 0xFFFFFFFFu);
-}
-
-TEST(FatalErrorBox, AByteIndexBelowOneShowsCode4AndEndsTheProcess) {
-  ExpectFatalBox(RunProbe(L"index 0"),
-                 L"运行时出错!\r\n\r\n错误代码：4\r\n\r\n错误信息：数组成员引用下标必须大于等于1\r\n");
-}
-
-TEST(FatalErrorBox, AByteIndexAboveTheLengthShowsCode1) {
-  ExpectFatalBox(RunProbe(L"index 2"), L"运行时出错!\r\n\r\n错误代码：1\r\n\r\n错误信息：数组成员引用下标超出定义范围\r\n");
-}
-
-TEST(FatalErrorBox, CodeZeroHasNoCodeLineAndAnEmptyMessageNoMessageLine) {
-  ExpectFatalBox(RunProbe(L"error 0 载入启动窗口失败"), L"运行时出错!\r\n\r\n错误信息：载入启动窗口失败\r\n");
-  ExpectFatalBox(RunProbe(L"error 7"), L"运行时出错!\r\n\r\n错误代码：7\r\n\r\n");
-}
-
-TEST(FatalErrorBox, AnErrorOnASecondThreadShowsTheSameBox) {
-  ExpectFatalBox(RunProbe(L"worker -3 指定窗口尚未载入"), L"运行时出错!\r\n\r\n错误代码：-3\r\n\r\n错误信息：指定窗口尚未载入\r\n");
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "access_rights.h"
+#include "child_process.h"
 #include "app/files/file_primitives.h"
 #include "app/files/rewrite_sequence.h"
 #include "app/files/temporary_name.h"
@@ -27,8 +28,8 @@ class HeldFile : public ::testing::Test {
  protected:
   void SetUp() override {
     content = testing::SampleBytes(4096);
-    testing::WriteBytes(testing::Child(folder, "held.bin"), content);
-    path = testing::Utf8(testing::Child(folder, "held.bin"));
+    testing::WriteBytes(folder.Path("held.bin"), content);
+    path = testing::Utf8(folder.Path("held.bin"));
   }
   void TearDown() override { Release(); }
 
@@ -52,7 +53,7 @@ class HeldFile : public ::testing::Test {
   // Nothing of the file changed, and no other file appeared beside it.
   void ExpectUntouched() {
     Release();
-    EXPECT_TRUE(testing::ReadBytes(testing::Child(folder, "held.bin")) == content);
+    EXPECT_TRUE(testing::ReadBytes(folder.Path("held.bin")) == content);
     EXPECT_EQ(testing::NamesIn(folder), (std::vector<std::string>{"held.bin"}));
   }
 
@@ -91,15 +92,13 @@ TEST_F(HeldFile, WhatThePrimitivesDoWhileAnotherHandleHoldsTheFile) {
   }
 }
 
-DWORD AttributesOf(const std::string& path) { return GetFileAttributesW(Widen(path).c_str()); }
-
 TEST_F(HeldFile, TheReadOnlyAttributeIsHonouredEvenWhereTheFileSystemWouldAllowTheWrite) {
   ASSERT_TRUE(SetFileAttributesW(Widen(path).c_str(), FILE_ATTRIBUTE_READONLY));
   EXPECT_TRUE(Readable());
   EXPECT_FALSE(DeleteFileAt(path));
   EXPECT_FALSE(WriteWholeFile(path, testing::BufferOf({1})));
   EXPECT_FALSE(TransformFile(path, 1, 1, ShiftDirection::Add));
-  EXPECT_TRUE(AttributesOf(path) & FILE_ATTRIBUTE_READONLY);
+  EXPECT_TRUE(GetFileAttributesW(Widen(path).c_str()) & FILE_ATTRIBUTE_READONLY);
   ExpectUntouched();
   SetFileAttributesW(Widen(path).c_str(), FILE_ATTRIBUTE_NORMAL);
 }
@@ -138,13 +137,13 @@ TEST_F(HeldFile, TheReplacedFileKeepsItsNamedStreams) {
   ASSERT_TRUE(TransformFile(path, 3, 1, ShiftDirection::Add));
   ASSERT_TRUE(TransformFile(path, 3, 1, ShiftDirection::Subtract));
   EXPECT_TRUE(testing::ReadBytes(mark) == zone);
-  EXPECT_TRUE(testing::ReadBytes(testing::Child(folder, "held.bin")) == content);
+  EXPECT_TRUE(testing::ReadBytes(folder.Path("held.bin")) == content);
 }
 
 // Replacing needs the right to delete the file or its folder's right to
 // delete children: without both, the job fails before writing anything.
 TEST_F(HeldFile, AFileThatMayBeChangedButNotReplacedFailsBeforeAnythingIsWritten) {
-  const std::wstring file = Widen(path), where = testing::Root(folder).wstring();
+  const std::wstring file = Widen(path), where = folder.Root().wstring();
   ASSERT_TRUE(testing::GiveOnlyThisUser(file, L"0x1e01ff"));   // all but DELETE
   ASSERT_TRUE(testing::GiveOnlyThisUser(where, L"0x1f01bf"));  // all but FILE_DELETE_CHILD
   const HANDLE probe = CreateFileW(file.c_str(), DELETE, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -153,7 +152,7 @@ TEST_F(HeldFile, AFileThatMayBeChangedButNotReplacedFailsBeforeAnythingIsWritten
   if (enforced) EXPECT_FALSE(TransformFile(path, 3, 1, ShiftDirection::Add));
   testing::GiveOnlyThisUser(where, L"FA");
   if (!enforced) GTEST_SKIP() << "this system lets the file be deleted all the same (Wine checks no DACL)";
-  EXPECT_TRUE(testing::ReadBytes(testing::Child(folder, "held.bin")) == content);
+  EXPECT_TRUE(testing::ReadBytes(folder.Path("held.bin")) == content);
   EXPECT_EQ(testing::NamesIn(folder), std::vector<std::string>{"held.bin"});
 }
 
@@ -204,7 +203,7 @@ TEST_F(HeldFile, TheReplacedFileStaysEncryptedCompressedAndOutOfTheIndex) {
     ASSERT_TRUE(TransformFile(path, 3, 1, ShiftDirection::Add)) << c.name;
     EXPECT_TRUE(GetFileAttributesW(file.c_str()) & c.attribute) << c.name;
     ASSERT_TRUE(TransformFile(path, 3, 1, ShiftDirection::Subtract)) << c.name;
-    EXPECT_TRUE(testing::ReadBytes(testing::Child(folder, "held.bin")) == content) << c.name;
+    EXPECT_TRUE(testing::ReadBytes(folder.Path("held.bin")) == content) << c.name;
   }
   if (!unsupported.empty()) GTEST_SKIP() << "this file system cannot keep: " << unsupported << " (Wine keeps none)";
 }
@@ -226,18 +225,11 @@ TEST_F(HeldFile, CaseLongFormAndShortNameGiveTheFilesIdentity) {
   for (const std::wstring& other : spellings) EXPECT_EQ(FileIdentity(Narrow(other)), identity) << Narrow(other);
 }
 
-// The id of a process that has ended: a child started and waited for.
+// The id of a process that has ended: a child started and waited for (the
+// fatal probe ends at once without its arguments).
 DWORD EndedProcessId() {
-  STARTUPINFOW startup{sizeof startup};
-  PROCESS_INFORMATION child{};
-  wchar_t command[] = L"cmd.exe /c exit 0";
-  if (!CreateProcessW(nullptr, command, nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup, &child)) {
-    return 0;
-  }
-  WaitForSingleObject(child.hProcess, INFINITE);
-  CloseHandle(child.hThread);
-  CloseHandle(child.hProcess);
-  return child.dwProcessId;
+  const e2e::ChildProcess child(e2e::ProgramPath(L"fatal_probe.exe"), L"");
+  return child.WaitForExit(INFINITE) ? child.Id() : 0;
 }
 
 std::string ThisMachine() { return PlatformRewriteSteps()->HostName(); }
@@ -255,21 +247,21 @@ TEST_F(HeldFile, AReplacementClearsAwayOnlyTheLeftoversOfThisFileOfEndedProcesse
   const std::string kept[] = {TemporaryName("held.bin", here, GetCurrentProcessId(), 77),
                               TemporaryName("held.bin", here + "X", ended, 1),
                               TemporaryName("gone.bin", here, ended, 2), ".tessafold-" + std::to_string(ended) + "-x.tmp"};
-  testing::WriteBytes(testing::Child(folder, orphan), {1, 2, 3});
-  for (const std::string& name : kept) testing::WriteBytes(testing::Child(folder, name), {1, 2, 3});
+  testing::WriteBytes(folder.Path(orphan), {1, 2, 3});
+  for (const std::string& name : kept) testing::WriteBytes(folder.Path(name), {1, 2, 3});
 
   ASSERT_TRUE(TransformFile(path, 9, 1, ShiftDirection::Add));
   std::vector<std::string> left(std::begin(kept), std::end(kept));
   left.push_back("held.bin");
   std::sort(left.begin(), left.end());
   EXPECT_EQ(testing::NamesIn(folder), left);
-  EXPECT_TRUE(testing::ReadBytes(testing::Child(folder, "held.bin")) == testing::Shifted(content, 9));
+  EXPECT_TRUE(testing::ReadBytes(folder.Path("held.bin")) == testing::Shifted(content, 9));
 }
 
 TEST_F(HeldFile, ATemporaryFileStillBeingWrittenStays) {
   const DWORD ended = EndedProcessId();
   ASSERT_NE(ended, 0u);
-  const auto busy = testing::Child(folder, TemporaryName("held.bin", ThisMachine(), ended, 1));
+  const auto busy = folder.Path(TemporaryName("held.bin", ThisMachine(), ended, 1));
   testing::WriteBytes(busy, {1});
   // Held as a rewrite holds its own: sharing writing with its second handle.
   const HANDLE writer =

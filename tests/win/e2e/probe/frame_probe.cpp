@@ -26,6 +26,7 @@
 
 #include <new>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -162,12 +163,12 @@ int ProbeEntry() {
   StartApplication();
   LoadWindow(kMainWindow);
   if (moved) MoveToMonitorOf144Dpi();
-  if (scenario == L"worker-fatal") StartWorker(RaiseFatal);
-  if (scenario == L"not-loaded") StartWorker(ReadUnloadedWindow);
-  if (scenario == L"no-window") StartWorker(ReadTimerText);
-  if (scenario == L"worker-throws") StartWorker(ThrowOnWorker);
-  if (scenario == L"hold-throws") StartWorker(ThrowUnderAHold);
-  if (scenario == L"ui-throws") StartWorker(ThrowOnUiThread);
+  const std::pair<const wchar_t*, WorkerRoutine> workers[] = {
+      {L"worker-fatal", RaiseFatal},     {L"not-loaded", ReadUnloadedWindow}, {L"no-window", ReadTimerText},
+      {L"worker-throws", ThrowOnWorker}, {L"hold-throws", ThrowUnderAHold},   {L"ui-throws", ThrowOnUiThread}};
+  for (const auto& [name, routine] : workers) {
+    if (scenario == name) StartWorker(routine);
+  }
   if (scenario == L"access-during-box") {
     StartWorker(TouchControlsUnderTheBox);
     ShowMessage("探针");

@@ -8,16 +8,9 @@
 
 #include <string>
 
-namespace {
+#include "app/text/win/wide_text.h"
 
-std::string Utf8(const std::wstring& text) {
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
-  return out;
-}
-
-}  // namespace
+using tessafold::Narrow;
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   int count = 0;
@@ -32,7 +25,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   wchar_t temp[MAX_PATH + 1] = {};
   GetTempPathW(MAX_PATH + 1, temp);
   const std::wstring logPath = std::wstring(temp) + L"tessafold-browser-log.txt";
-  const std::string line = Utf8(address) + "\t" + (visible ? "visible" : "hidden") + "\t" + Utf8(directory) + "\n";
+  const std::string line = Narrow(address) + "\t" + (visible ? "visible" : "hidden") + "\t" + Narrow(directory) + "\n";
   const HANDLE log = CreateFileW(logPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                                  FILE_ATTRIBUTE_NORMAL, nullptr);
   DWORD written = 0;
