@@ -43,7 +43,7 @@ FAULTS = [
          text="SetControlDisabled(kMainWindow, job.button, false);",
          replacement="SetControlDisabled(kMainWindow, job.button, true);",
          feel="after one job its button stays grey until the program is restarted",
-         test="JobsTest.EachJobReadsKeyRepeatAndPathThenReportsThenEnablesItsOwnButton"),
+         test="JobsTest.EachJobShiftsTheFileByKeyTimesRepeatAndReportsItsOutcome"),
     dict(name="decrypt-encrypts", file="src/cipher/jobs.cpp",
          text="constexpr JobKind kDecrypt{ShiftDirection::Subtract,",
          replacement="constexpr JobKind kDecrypt{ShiftDirection::Add,",
@@ -58,7 +58,7 @@ FAULTS = [
          text="TextToInt(GetControlText(kMainWindow, repeatEdit))",
          replacement="TextToInt(GetControlText(kMainWindow, keyEdit))",
          feel="the repeat count typed is ignored: the file cannot be decrypted with the values written down",
-         test="JobsTest.EncryptThenDecryptRestoresTheFile"),
+         test="JobsTest.EachJobShiftsTheFileByKeyTimesRepeatAndReportsItsOutcome"),
 
     # The text rule.
     dict(name="full-width-nine-ignored", file="src/app/text/text_to_int.cpp",
