@@ -188,6 +188,16 @@ FAULTS = [
          feel="a second job on a file that was transformed once waits for ever",
          test="FileTurnTest.ThreeTurnsOnOneFileRunOneAtATime, JobsTest.EncryptAndDecryptOfOneFileAtOnceEndWithTheOriginal"),
 
+    # The colours.
+    dict(name="high-contrast-ignored", file="src/app/window/color_scheme.cpp",
+         text="if (highContrast) return ColorScheme::HighContrast;", replacement="",
+         feel="under a high-contrast theme a dark-mode user still gets the program's own dark palette",
+         test="ColorScheme.EachSchemeDrawsTheLayoutsColoursFromItsOwnPalette"),
+    dict(name="field-colour-not-the-systems", file="src/app/window/color_scheme.cpp",
+         text="colors.back = dark ? kDarkField : system.window;", replacement="colors.back = dark ? kDarkField : kWhite.rgb;",
+         feel="a user who set other system colours gets white edit fields that clash with them",
+         test="ColorScheme.EachSchemeDrawsTheLayoutsColoursFromItsOwnPalette"),
+
     # What only the Windows build shows, run against its suite under Wine.
     dict(name="win-scanner-not-waited-for", preset="win64", file="src/app/files/win/rewrite_sequence_win.cpp",
          text="return GetLastError() == ERROR_SHARING_VIOLATION ? Attempt::TryAgain : Attempt::Failed;",
@@ -214,4 +224,12 @@ FAULTS = [
          replacement="return true;",
          feel="Esc does nothing: a keyboard user cannot close the window",
          test="MainWindow.EnterChangesNothingAndEscClosesWithExitCodeZero"),
+    dict(name="win-installer-ignores-running-program", preset="win64", file="installer/tessafold.nsi",
+         text="  Call WaitUntilNotRunning\n", replacement="",
+         feel="an upgrade while the program runs fails half way and leaves a broken install",
+         test="Installer.InstallsStartsReinstallsAndUninstallsWithoutATrace"),
+    dict(name="win-elevation-asked-for-ever", preset="win64", file="installer/scope.nsh",
+         text="  ${ElseIf} ${RELAUNCHED} == 1\n    StrCpy ${OUT} \"refuse\"", replacement="  ${ElseIf} ${RELAUNCHED} == 2\n    StrCpy ${OUT} \"refuse\"",
+         feel="a per-machine uninstall whose elevation fails asks for it again and again",
+         test="Installer.InstallsStartsReinstallsAndUninstallsWithoutATrace"),
 ]

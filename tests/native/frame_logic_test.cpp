@@ -63,9 +63,8 @@ TEST(ColorScheme, EachSchemeDrawsTheLayoutsColoursFromItsOwnPalette) {
       {false, true, custom, red, red, {0x445566, 0x112233}},
   };
   for (const auto& c : cases) {
-    const DrawColors drawn = SchemeColors(c.text, c.back, ChooseColorScheme(c.appsUseDark, c.highContrast), c.system);
-    EXPECT_EQ(drawn.text, c.expected.text) << &c - cases;
-    EXPECT_EQ(drawn.back, c.expected.back) << &c - cases;
+    EXPECT_EQ(SchemeColors(c.text, c.back, ChooseColorScheme(c.appsUseDark, c.highContrast), c.system), c.expected)
+        << &c - cases;
   }
 }
 

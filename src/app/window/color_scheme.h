@@ -28,6 +28,7 @@ struct SystemColors {
 struct DrawColors {
   uint32_t text;
   uint32_t back;
+  bool operator==(const DrawColors&) const = default;
 };
 
 // A high-contrast theme overrides the user's light or dark setting for apps.
