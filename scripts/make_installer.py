@@ -4,9 +4,9 @@
 It installs tessafold.exe and the README.txt of that build's zip
 (installer/tessafold.nsi says how). With --sign, scripts/sign_file.py signs
 the uninstaller inside and the installer (the certificate from the
-environment, as sign_file.py says); EXE is then the signed program. The same inputs give the same bytes:
-makensis stores each file's modification time, so the staged files all get
-the zips' one time stamp."""
+environment, as sign_file.py says); EXE is then the signed program. The same
+inputs give the same bytes: makensis stores each file's modification time,
+so the staged files all get the zips' one time stamp."""
 import calendar
 import os
 import pathlib
@@ -20,12 +20,8 @@ import pack_release  # noqa: E402
 ROOT = pathlib.Path(__file__).resolve().parent.parent
 
 
-def main(build, version, exe, out, *options):
-    sign = []
-    if options == ("--sign",):
-        sign = [f'-DSIGN="{sys.executable}" "{ROOT / "scripts" / "sign_file.py"}"']
-    elif options:
-        sys.exit(f"make_installer.py: unknown options {options}")
+def main(build, version, exe, out, sign=False):
+    signer = [f'-DSIGN="{sys.executable}" "{ROOT / "scripts" / "sign_file.py"}"'] if sign else []
     stamp = calendar.timegm(pack_release.STAMP + (0, 0, 0))
     template = (ROOT / "release" / "README.txt").read_text(encoding="utf-8")
     out = pathlib.Path(out).resolve()
@@ -39,9 +35,10 @@ def main(build, version, exe, out, *options):
         subprocess.run(["makensis", "-V2", "-INPUTCHARSET", "UTF8",
                         f"-DVERSION={version}", f"-DBUILD={build}", f"-DSTAGE={stage}",
                         f"-DICON={ROOT / 'src' / 'app' / 'window' / 'win' / 'tessafold.ico'}",
-                        f"-DOUTFILE={out}", *sign, str(ROOT / "installer" / "tessafold.nsi")],
+                        f"-DOUTFILE={out}", *signer, str(ROOT / "installer" / "tessafold.nsi")],
                        check=True)
 
 
 if __name__ == "__main__":
-    main(*sys.argv[1:])
+    arguments = sys.argv[1:]
+    main(*[a for a in arguments if a != "--sign"], sign="--sign" in arguments)

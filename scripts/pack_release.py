@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
 """Writes the release archives and their checksums into a folder:
     pack_release.py DIST VERSION NOTE_TEMPLATE BUILD=EXE... [--setup SETUP.exe]...
-                    [--download-base URL] [--sums NAME]
+                    [--download-base URL]
 One tessafold-VERSION-BUILD.zip per BUILD (win32, win64) holding the .exe and
-README.txt, the installers (copied as they are), then SHA256SUMS (or --sums NAME). Archives of
+README.txt, the installers (copied as they are), then SHA256SUMS. Archives of
 the same inputs are byte-identical: names in a fixed order, one fixed time
 stamp and fixed permissions.
 With --download-base, the URL under which the files of DIST will be published,
@@ -77,6 +77,5 @@ if __name__ == "__main__":
     parser.add_argument("builds", nargs="+", metavar="BUILD=EXE")
     parser.add_argument("--setup", action="append", default=[])
     parser.add_argument("--download-base")
-    parser.add_argument("--sums", default="SHA256SUMS")
     args = parser.parse_args()
-    main(args.dist, args.version, args.template, args.builds, args.setup, args.download_base, args.sums)
+    main(args.dist, args.version, args.template, args.builds, args.setup, args.download_base)

@@ -33,7 +33,7 @@ def main(out, version, builds, download_base=None):
             program.write_bytes(pathlib.Path(exe).read_bytes())
             sign_file.main([str(program)])
             setup = pathlib.Path(work) / f"tessafold-{version}-{build}-setup.exe"
-            make_installer.main(build, version, str(program), str(setup), "--sign")
+            make_installer.main(build, version, str(program), str(setup), sign=True)
             signed_builds.append(f"{build}={program}")
             setups.append(str(setup))
         pack_release.main(out, version, ROOT / "release" / "README.txt", signed_builds, setups,
